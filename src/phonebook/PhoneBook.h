@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+class ListObserver;
+
+// One person of the phone book. Text is code page 1252 bytes, at most
+// kMaxFieldLength bytes a field.
+struct PhoneBookEntry
+{
+    std::string surname;
+    std::string firstName;
+    std::string number;
+};
+
+bool operator==(const PhoneBookEntry& a, const PhoneBookEntry& b);
+
+constexpr size_t kMaxPhoneBookField = 99;
+
+// Orders two surnames the way a Norwegian reader expects: letters without
+// regard to case, and Æ, Ø, Å after Z (in that order). <0, 0 or >0.
+int compareSurnames(std::string_view a, std::string_view b);
+
+// The phone book in memory, kept in surname order; each row carries the
+// index of its sound icon (0: no personal sound, 1: a personal sound).
+class PhoneBookList
+{
+public:
+    int size() const { return int(m_rows.size()); }
+    const PhoneBookEntry& at(int row) const { return m_rows[size_t(row)].entry; }
+    int icon(int row) const { return m_rows[size_t(row)].icon; }
+
+    // Puts the entry at its place by surname, after the rows with an equal
+    // surname, and returns that place. Fields are cut to kMaxPhoneBookField.
+    int insertSorted(PhoneBookEntry entry);
+    // Sets the first name or number of a row (its place does not change).
+    void setFirstName(int row, std::string firstName);
+    void setNumber(int row, std::string number);
+    void setIcon(int row, int icon);
+    void removeAt(int row);
+    void clear();
+
+    void setObserver(ListObserver* observer) { m_observer = observer; }
+
+private:
+    struct Row
+    {
+        PhoneBookEntry entry;
+        int icon = 0;
+    };
+    std::vector<Row> m_rows;
+    ListObserver* m_observer = nullptr;
+};
+
+// What became of reading "PhoneBk.dat".
+enum class PhoneBookFileState { Read, Missing, Unreadable };
+
+// Adds the entries of "<dataDir>/PhoneBk.dat" to the list.
+PhoneBookFileState LoadPhoneBook(PhoneBookList& list, const QString& dataDir);
+
+// Writes the list to "<dataDir>/PhoneBk.dat", replacing the file whole.
+// False, with the old file intact, when it could not be written or a field
+// holds a line break.
+bool SavePhoneBook(const PhoneBookList& list, const QString& dataDir);
+
+// Looks the number up in "<dataDir>/PhoneBk.dat": the first entry in file
+// order whose number equals it byte for byte. Reads the file on every call.
+bool FindPhoneBookEntry(const QString& dataDir, std::string_view number,
+                        PhoneBookEntry* found = nullptr);
+
+// The phone book file read once, for work that looks up many numbers (a
+// call log load, a purge). Answers exactly as FindPhoneBookEntry would.
+class PhoneBookIndex
+{
+public:
+    static PhoneBookIndex read(const QString& dataDir);
+
+    PhoneBookFileState state() const { return m_state; }
+    const PhoneBookEntry* find(std::string_view number) const;
+
+private:
+    PhoneBookFileState m_state = PhoneBookFileState::Missing;
+    std::unordered_map<std::string, PhoneBookEntry> m_byNumber;
+};
+
+// "<dataDir>/sound/<number>.wav", or an empty string when the number cannot
+// name a file inside "sound/".
+QString PersonalSoundPath(const QString& dataDir, std::string_view number);
+
+// True when the number's personal sound file exists (letter case aside).
+bool PersonalSoundExists(const QString& dataDir, std::string_view number);
+
+// Deletes every "*.wav" in "sound/" that is neither the intro nor the outro
+// nor the personal sound of a number in "PhoneBk.dat". Does nothing when
+// "PhoneBk.dat" exists but cannot be read. Returns the number of files
+// deleted, or -1 when it refused to run.
+int PurgeOrphanSounds(const QString& dataDir, std::string_view introFile,
+                      std::string_view outroFile);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <string_view>
+
+// Every path into the "sound/" directory of the data directory is made here
+// and nowhere else. A file name can come from the line (a caller's number),
+// from a hand-edited phone book or from a window's field, so it is checked:
+// a name that is empty, "." or "..", longer than a file name may be, or that
+// holds '/', '\\', NUL or another control byte has no path at all. Names are
+// compared as on Windows, where the letters' case does not matter.
+namespace soundfiles {
+
+// "<dataDir>/sound"
+QString soundDir(const QString& dataDir);
+
+// True when fileName may name a file inside "sound/".
+bool isSafeFileName(std::string_view fileName);
+
+// "<dataDir>/sound/<fileName>", or nothing when the name is not safe.
+std::optional<QString> pathFor(const QString& dataDir, std::string_view fileName);
+
+// The existing regular file in "sound/" whose name equals fileName with the
+// letters A-Z compared without case, or nothing. The name is never taken as a
+// wildcard pattern. An exact match is preferred to one that differs in case.
+std::optional<QString> findExisting(const QString& dataDir, std::string_view fileName);
+
+} // namespace soundfiles

@@ -1,0 +1,12 @@
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+// Tests of the core run inside a QCoreApplication so that timers, QSaveFile
+// and QSettings behave as they do in the program.
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

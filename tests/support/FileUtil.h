@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+
+namespace test {
+
+// Writes bytes to a file, creating its folder; fails the test on error.
+void writeFile(const QString& path, const std::string& bytes);
+// Reads a whole file as bytes; empty when it cannot be read.
+std::string readFile(const QString& path);
+
+} // namespace test

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,8 +41,9 @@ public:
     int size() const { return int(m_rows.size()); }
     const CallRecord& at(int row) const { return m_rows[size_t(row)]; }
 
-    // True while rows in memory differ from what the file holds because a
-    // save failed; such rows are never dropped by a reload.
+    // True while rows in memory differ from what the file holds: a change
+    // was made and not yet saved, or its save failed. Such rows are never
+    // dropped by a reload. A successful save makes it false.
     bool unsaved() const { return m_unsaved; }
 
     void setObserver(ListObserver* observer) { m_observer = observer; }
@@ -70,8 +70,7 @@ std::string FormatCallTime(const LocalDateTime& when);
 // Appends a row for a call at the clock's present moment, its name looked up
 // in the phone book. Does not save. False (and nothing appended) when a text
 // holds a line break.
-bool AddCall(CallLog& log, std::string_view callerNumber, std::string_view msn,
-             const Clock& clock);
+bool AddCall(CallLog& log, std::string_view callerNumber, std::string_view msn, const Clock& clock);
 // Rewrites "CallID.dat" from all rows. False when it could not be written;
 // the rows stay in memory and the next save writes them all.
 bool SaveCallLog(CallLog& log);

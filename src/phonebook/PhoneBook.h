@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QString>
-
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class ListObserver;
@@ -58,7 +58,12 @@ private:
 };
 
 // What became of reading "PhoneBk.dat".
-enum class PhoneBookFileState { Read, Missing, Unreadable };
+enum class PhoneBookFileState
+{
+    Read,
+    Missing,
+    Unreadable
+};
 
 // Adds the entries of "<dataDir>/PhoneBk.dat" to the list.
 PhoneBookFileState LoadPhoneBook(PhoneBookList& list, const QString& dataDir);
@@ -82,10 +87,14 @@ public:
 
     PhoneBookFileState state() const { return m_state; }
     const PhoneBookEntry* find(std::string_view number) const;
+    // True when some complete entry's number equals this one with the letters
+    // A-Z compared without case, as sound file names are compared.
+    bool containsIgnoringCase(std::string_view number) const;
 
 private:
     PhoneBookFileState m_state = PhoneBookFileState::Missing;
     std::unordered_map<std::string, PhoneBookEntry> m_byNumber;
+    std::unordered_set<std::string> m_foldedNumbers;
 };
 
 // "<dataDir>/sound/<number>.wav", or an empty string when the number cannot

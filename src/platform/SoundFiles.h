@@ -1,9 +1,10 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 // Every path into the "sound/" directory of the data directory is made here
 // and nowhere else. A file name can come from the line (a caller's number),
@@ -26,5 +27,21 @@ std::optional<QString> pathFor(const QString& dataDir, std::string_view fileName
 // letters A-Z compared without case, or nothing. The name is never taken as a
 // wildcard pattern. An exact match is preferred to one that differs in case.
 std::optional<QString> findExisting(const QString& dataDir, std::string_view fileName);
+
+// True when two file names are equal with the letters A-Z compared without
+// case, as Windows compares them.
+bool sameFileName(std::string_view a, std::string_view b);
+
+// A file found in "sound/": its name as code page 1252 bytes, and its path.
+struct SoundFile
+{
+    std::string name;
+    QString path;
+};
+
+// The regular files in "sound/" whose names end in `suffix` (letters A-Z
+// without case), in name order. A name that code page 1252 cannot write, or
+// that isSafeFileName refuses, is left out: no number can name such a file.
+std::vector<SoundFile> listFiles(const QString& dataDir, std::string_view suffix);
 
 } // namespace soundfiles

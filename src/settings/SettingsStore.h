@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -26,6 +25,13 @@ public:
     virtual std::optional<std::string> readText(const char* name, size_t bufferSize) = 0;
 
     virtual void writeNumber(const char* name, uint32_t value) = 0;
+    // A signed number. A store that keeps numbers as text writes it with its
+    // sign; by default it is written as the same 32 bits by writeNumber, and
+    // readNumber gives those bits back either way.
+    virtual void writeSignedNumber(const char* name, int32_t value)
+    {
+        writeNumber(name, static_cast<uint32_t>(value));
+    }
     virtual void writeText(const char* name, const std::string& value) = 0;
 
     // Closes the key, flushing what was written. False when writing failed.
@@ -51,6 +57,7 @@ public:
     std::optional<uint32_t> readNumber(const char* name) override;
     std::optional<std::string> readText(const char* name, size_t bufferSize) override;
     void writeNumber(const char* name, uint32_t value) override;
+    void writeSignedNumber(const char* name, int32_t value) override;
     void writeText(const char* name, const std::string& value) override;
     bool close() override;
 

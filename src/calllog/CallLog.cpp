@@ -1,0 +1,89 @@
+#include "calllog/CallLog.h"
+
+#include "phonebook/PhoneBook.h"
+#include "platform/Clock.h"
+#include "platform/ListObserver.h"
+
+#include <QDir>
+
+const char* const kUnknownNumber = "Ukjent nummer";
+const char* const kUnknownName = "???";
+
+namespace {
+
+bool holdsLineBreak(std::string_view text)
+{
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+std::string cutField(std::string_view text)
+{
+    return std::string(text.substr(0, std::min(text.size(), kMaxCallLogField)));
+}
+
+} // namespace
+
+CallLog::CallLog(QString dataDir) : m_dataDir(std::move(dataDir)) {}
+
+QString CallLog::filePath() const
+{
+    return QDir(m_dataDir).filePath(QStringLiteral("CallID.dat"));
+}
+
+bool AddCall(CallLog& log, std::string_view callerNumber, std::string_view msn, const Clock& clock)
+{
+    // A line break would split the row's line and shift every later row.
+    if (holdsLineBreak(callerNumber) || holdsLineBreak(msn))
+        return false;
+
+    const LocalDateTime when = clock.now();
+    CallRecord record;
+    record.date = FormatCallDate(when);
+    record.time = FormatCallTime(when);
+    record.msn = cutField(msn);
+    record.callerNumber = cutField(callerNumber);
+
+    PhoneBookEntry entry;
+    if (record.callerNumber == kUnknownNumber)
+        record.callerName = kUnknownName;
+    else if (FindPhoneBookEntry(log.m_dataDir, record.callerNumber, &entry))
+        record.callerName = entry.firstName + " " + entry.surname;
+    else
+        record.callerName = kUnknownName;
+
+    const int row = log.size();
+    if (log.m_observer)
+        log.m_observer->beginInsertRows(row, row);
+    log.m_rows.push_back(std::move(record));
+    // The row is not in the file until the next save.
+    log.m_unsaved = true;
+    if (log.m_observer)
+        log.m_observer->endInsertRows();
+    return true;
+}
+
+bool ClearCallLog(CallLog& log)
+{
+    if (!log.m_rows.empty()) {
+        if (log.m_observer)
+            log.m_observer->beginRemoveRows(0, log.size() - 1);
+        log.m_rows.clear();
+        log.m_unsaved = true;
+        if (log.m_observer)
+            log.m_observer->endRemoveRows();
+    }
+    return SaveCallLog(log);
+}
+
+bool DeleteCall(CallLog& log, int row)
+{
+    if (row < 0 || row >= log.size())
+        return false;
+    if (log.m_observer)
+        log.m_observer->beginRemoveRows(row, row);
+    log.m_rows.erase(log.m_rows.begin() + row);
+    log.m_unsaved = true;
+    if (log.m_observer)
+        log.m_observer->endRemoveRows();
+    return SaveCallLog(log);
+}

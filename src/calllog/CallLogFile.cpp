@@ -1,0 +1,123 @@
+#include "calllog/CallLog.h"
+#include "phonebook/PhoneBook.h"
+#include "platform/ListObserver.h"
+#include "platform/SafeFile.h"
+#include "platform/TextLines.h"
+
+namespace {
+
+constexpr size_t kLinesPerCall = 4;
+
+std::string nameFor(const PhoneBookIndex& phoneBook, const std::string& number)
+{
+    const PhoneBookEntry* entry = phoneBook.find(number);
+    return entry ? entry->firstName + " " + entry->surname : std::string(kUnknownName);
+}
+
+void appendField(std::string& bytes, const std::string& field)
+{
+    bytes.append(field, 0, std::min(field.size(), kMaxCallLogField));
+    bytes += "\r\n";
+}
+
+// The rows of the file, their names looked up; Read, Missing or Unreadable.
+FileReadState readRows(const QString& path, const PhoneBookIndex& phoneBook,
+                       std::vector<CallRecord>* rows)
+{
+    std::string bytes;
+    const FileReadState state = readWholeFile(path, &bytes);
+    const std::vector<std::string> lines = splitTextLines(bytes, kCallLogLineBuffer);
+    rows->reserve(rows->size() + (lines.size() + kLinesPerCall - 1) / kLinesPerCall);
+    // Groups of four lines, whatever they hold. A last group that is not
+    // complete leaves its missing fields and the name empty.
+    for (size_t first = 0; first < lines.size(); first += kLinesPerCall) {
+        CallRecord record;
+        const size_t count = std::min(kLinesPerCall, lines.size() - first);
+        record.date = lines[first];
+        if (count > 1)
+            record.time = lines[first + 1];
+        if (count > 2)
+            record.msn = lines[first + 2];
+        if (count > 3) {
+            record.callerNumber = lines[first + 3];
+            record.callerName = nameFor(phoneBook, record.callerNumber);
+        }
+        rows->push_back(std::move(record));
+    }
+    return state;
+}
+
+} // namespace
+
+bool SaveCallLog(CallLog& log)
+{
+    std::string bytes;
+    for (const CallRecord& row : log.m_rows) {
+        appendField(bytes, row.date);
+        appendField(bytes, row.time);
+        appendField(bytes, row.msn);
+        appendField(bytes, row.callerNumber);
+    }
+    const bool saved = replaceFileAtomically(log.filePath(), bytes);
+    // On failure the rows stay in memory, and a later save writes them all.
+    log.m_unsaved = !saved;
+    return saved;
+}
+
+void LoadCallLog(CallLog& log)
+{
+    LoadCallLog(log, PhoneBookIndex::read(log.m_dataDir));
+}
+
+void LoadCallLog(CallLog& log, const PhoneBookIndex& phoneBook)
+{
+    std::vector<CallRecord> rows;
+    readRows(log.filePath(), phoneBook, &rows);
+    if (rows.empty())
+        return;
+    const int first = log.size();
+    if (log.m_observer)
+        log.m_observer->beginInsertRows(first, first + int(rows.size()) - 1);
+    log.m_rows.insert(log.m_rows.end(), std::make_move_iterator(rows.begin()),
+                      std::make_move_iterator(rows.end()));
+    if (log.m_observer)
+        log.m_observer->endInsertRows();
+}
+
+void ReloadCallLog(CallLog& log)
+{
+    const PhoneBookIndex phoneBook = PhoneBookIndex::read(log.m_dataDir);
+
+    // Rows that the file does not hold yet are written first; a reload must
+    // never lose them.
+    if (log.m_unsaved)
+        SaveCallLog(log);
+
+    std::vector<CallRecord> rows;
+    const FileReadState state =
+        log.m_unsaved ? FileReadState::Unreadable : readRows(log.filePath(), phoneBook, &rows);
+
+    if (state == FileReadState::Unreadable) {
+        // The file cannot stand in for the rows in memory: keep them, and
+        // let only their names follow the phone book.
+        for (int row = 0; row < log.size(); ++row) {
+            CallRecord& record = log.m_rows[size_t(row)];
+            // A row made from an incomplete last group has no name.
+            if (record.callerName.empty() && record.callerNumber.empty())
+                continue;
+            std::string name = nameFor(phoneBook, record.callerNumber);
+            if (name != record.callerName) {
+                record.callerName = std::move(name);
+                if (log.m_observer)
+                    log.m_observer->rowChanged(row);
+            }
+        }
+        return;
+    }
+
+    if (log.m_observer)
+        log.m_observer->beginResetRows();
+    log.m_rows = std::move(rows);
+    if (log.m_observer)
+        log.m_observer->endResetRows();
+}

@@ -1,0 +1,54 @@
+#include "phonebook/PhoneBook.h"
+#include "platform/SoundFiles.h"
+
+#include <QFile>
+
+namespace {
+
+constexpr std::string_view kSoundSuffix = ".wav";
+
+std::string soundFileName(std::string_view number)
+{
+    std::string name(number);
+    name += kSoundSuffix;
+    return name;
+}
+
+} // namespace
+
+QString PersonalSoundPath(const QString& dataDir, std::string_view number)
+{
+    return soundfiles::pathFor(dataDir, soundFileName(number)).value_or(QString());
+}
+
+bool PersonalSoundExists(const QString& dataDir, std::string_view number)
+{
+    return soundfiles::findExisting(dataDir, soundFileName(number)).has_value();
+}
+
+int PurgeOrphanSounds(const QString& dataDir, std::string_view introFile,
+                      std::string_view outroFile)
+{
+    // A phone book that is there but cannot be read owns sounds nobody can
+    // name now; deleting them would lose recordings the file still lists.
+    const PhoneBookIndex phoneBook = PhoneBookIndex::read(dataDir);
+    if (phoneBook.state() == PhoneBookFileState::Unreadable)
+        return -1;
+
+    int deleted = 0;
+    for (const soundfiles::SoundFile& file : soundfiles::listFiles(dataDir, kSoundSuffix)) {
+        if (soundfiles::sameFileName(file.name, introFile) ||
+            soundfiles::sameFileName(file.name, outroFile))
+            continue;
+        const std::string_view number =
+            std::string_view(file.name).substr(0, file.name.size() - kSoundSuffix.size());
+        // The file is found whatever the case of its letters, so it belongs
+        // to a number in any letter case too.
+        if (phoneBook.find(number) || phoneBook.containsIgnoringCase(number))
+            continue;
+        // The file the listing found, never a name made up from the number.
+        if (QFile::remove(file.path))
+            ++deleted;
+    }
+    return deleted;
+}

@@ -1,0 +1,97 @@
+#include "phonebook/PhoneBookFile.h"
+
+#include "platform/SafeFile.h"
+#include "platform/TextLines.h"
+
+#include <QDir>
+
+namespace phonebookfile {
+
+namespace {
+
+std::string fieldAt(const std::vector<std::string>& lines, size_t index)
+{
+    if (index >= lines.size())
+        return {};
+    const std::string& line = lines[index];
+    return line.substr(0, std::min(line.size(), kMaxPhoneBookField));
+}
+
+} // namespace
+
+QString path(const QString& dataDir)
+{
+    return QDir(dataDir).filePath(QStringLiteral("PhoneBk.dat"));
+}
+
+PhoneBookFileState readLines(const QString& dataDir, std::vector<std::string>* lines)
+{
+    lines->clear();
+    std::string bytes;
+    switch (readWholeFile(path(dataDir), &bytes)) {
+    case FileReadState::Missing:
+        return PhoneBookFileState::Missing;
+    case FileReadState::Unreadable:
+        return PhoneBookFileState::Unreadable;
+    case FileReadState::Read:
+        break;
+    }
+    *lines = splitTextLines(bytes, kLineBuffer);
+    return PhoneBookFileState::Read;
+}
+
+PhoneBookEntry entryAt(const std::vector<std::string>& lines, size_t first)
+{
+    return PhoneBookEntry{fieldAt(lines, first), fieldAt(lines, first + 1),
+                          fieldAt(lines, first + 2)};
+}
+
+} // namespace phonebookfile
+
+PhoneBookFileState LoadPhoneBook(PhoneBookList& list, const QString& dataDir)
+{
+    std::vector<std::string> lines;
+    const PhoneBookFileState state = phonebookfile::readLines(dataDir, &lines);
+    for (size_t first = 0; first < lines.size(); first += phonebookfile::kLinesPerEntry) {
+        PhoneBookEntry entry = phonebookfile::entryAt(lines, first);
+        // The row takes its place by surname when the surname is read; first
+        // name and number are then set on that row.
+        const int row = list.insertSorted(PhoneBookEntry{std::move(entry.surname), {}, {}});
+        list.setFirstName(row, std::move(entry.firstName));
+        list.setNumber(row, std::move(entry.number));
+    }
+    return state;
+}
+
+bool SavePhoneBook(const PhoneBookList& list, const QString& dataDir)
+{
+    std::string bytes;
+    for (int row = 0; row < list.size(); ++row) {
+        const PhoneBookEntry& entry = list.at(row);
+        for (const std::string* field : {&entry.surname, &entry.firstName, &entry.number}) {
+            // A line break inside a field would shift every later entry.
+            if (field->find_first_of("\r\n") != std::string::npos)
+                return false;
+            bytes += *field;
+            bytes += "\r\n";
+        }
+    }
+    return replaceFileAtomically(phonebookfile::path(dataDir), bytes);
+}
+
+bool FindPhoneBookEntry(const QString& dataDir, std::string_view number, PhoneBookEntry* found)
+{
+    std::vector<std::string> lines;
+    phonebookfile::readLines(dataDir, &lines);
+    // Only complete entries: a last entry without its number line never
+    // matches.
+    for (size_t first = 0; first + phonebookfile::kLinesPerEntry <= lines.size();
+         first += phonebookfile::kLinesPerEntry) {
+        if (lines[first + 2] == number) {
+            if (found)
+                *found = phonebookfile::entryAt(lines, first);
+            return true;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,80 @@
+#include "settings/Settings.h"
+
+#include "settings/SettingsStore.h"
+#include "settings/SettingsTable.h"
+
+void SetDefaultSettings(Settings& settings)
+{
+    for (const SettingDef& def : kSettingsTable) {
+        switch (def.kind) {
+        case SettingKind::Signed32:
+            settings.*def.signedField = int32_t(def.defaultNumber);
+            break;
+        case SettingKind::Unsigned32:
+            settings.*def.unsignedField = uint32_t(def.defaultNumber);
+            break;
+        case SettingKind::Text:
+            (settings.*def.textField).clear();
+            break;
+        }
+    }
+    settings.IntroFile = kIntroFileName;
+    settings.OutroFile = kOutroFileName;
+}
+
+void LoadSettings(Settings& settings, SettingsStore& store)
+{
+    SetDefaultSettings(settings);
+
+    bool created = false;
+    if (!store.open(&created))
+        return; // no store: run on the defaults, write nothing
+    if (created) {
+        // First start: store the defaults so that the user finds them.
+        store.close();
+        SaveSettings(settings, store);
+        return;
+    }
+
+    // A value that is missing or unreadable keeps its default; the others
+    // are still read. Nothing is range-checked here: the readers decide what
+    // an unexpected number means.
+    for (const SettingDef& def : kSettingsTable) {
+        switch (def.kind) {
+        case SettingKind::Signed32:
+            if (const auto value = store.readNumber(def.name))
+                settings.*def.signedField = static_cast<int32_t>(*value);
+            break;
+        case SettingKind::Unsigned32:
+            if (const auto value = store.readNumber(def.name))
+                settings.*def.unsignedField = *value;
+            break;
+        case SettingKind::Text:
+            if (auto value = store.readText(def.name, def.bufferSize))
+                settings.*def.textField = std::move(*value);
+            break;
+        }
+    }
+    store.close();
+}
+
+bool SaveSettings(const Settings& settings, SettingsStore& store)
+{
+    bool created = false;
+    if (!store.open(&created))
+        return false;
+    for (const SettingDef& def : kSettingsTable) {
+        switch (def.kind) {
+        case SettingKind::Signed32:
+            store.writeSignedNumber(def.name, settings.*def.signedField);
+            break;
+        case SettingKind::Unsigned32:
+            store.writeNumber(def.name, settings.*def.unsignedField);
+            break;
+        case SettingKind::Text:
+            store.writeText(def.name, settings.*def.textField);
+            break;
+        }
+    }
+    return store.close();
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "settings/Settings.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// The stored settings in one table: the loader, the saver and the dialog all
+// read it, so a new setting is one new row here (and a field in Settings).
+// Rows are in the order the values are written.
+enum class SettingKind
+{
+    Signed32,
+    Unsigned32,
+    Text
+};
+
+struct SettingDef
+{
+    const char* name;
+    SettingKind kind;
+    // Exactly one of the three fields is set, the one that fits `kind`.
+    int32_t Settings::*signedField;
+    uint32_t Settings::*unsignedField;
+    std::string Settings::*textField;
+    // Numbers: the default. Texts: unused (their default is empty).
+    int64_t defaultNumber;
+    // Texts: the size of the stored buffer, terminating zero included.
+    size_t bufferSize;
+};
+
+constexpr SettingDef signedSetting(const char* name, int32_t Settings::*field, int32_t def)
+{
+    return {name, SettingKind::Signed32, field, nullptr, nullptr, def, 0};
+}
+
+constexpr SettingDef unsignedSetting(const char* name, uint32_t Settings::*field, uint32_t def)
+{
+    return {name, SettingKind::Unsigned32, nullptr, field, nullptr, def, 0};
+}
+
+constexpr SettingDef textSetting(const char* name, std::string Settings::*field)
+{
+    return {name, SettingKind::Text, nullptr, nullptr, field, 0, kMaxMsnLength + 1};
+}
+
+inline constexpr std::array<SettingDef, 11> kSettingsTable = {{
+    signedSetting("MSG_SHOW", &Settings::MSG_SHOW, 1),
+    signedSetting("MSG_CLOSE", &Settings::MSG_CLOSE, 1),
+    unsignedSetting("MSG_CLOSE_TIMEOUT", &Settings::MSG_CLOSE_TIMEOUT, 5),
+    signedSetting("BEEP", &Settings::BEEP, 1),
+    signedSetting("MSN_LOG", &Settings::MSN_LOG, 7),
+    signedSetting("PSOUND", &Settings::PSOUND, 1),
+    signedSetting("PSOUND_BEFORE", &Settings::PSOUND_BEFORE, 2),
+    signedSetting("PSOUND_AFTER", &Settings::PSOUND_AFTER, 2),
+    textSetting("MSN_1", &Settings::MSN_1),
+    textSetting("MSN_2", &Settings::MSN_2),
+    textSetting("MSN_3", &Settings::MSN_3),
+}};
+
+// The fixed names of the intro and outro sounds in "sound/"; never stored.
+inline constexpr const char* kIntroFileName = "Intro.wav";
+inline constexpr const char* kOutroFileName = "Outro.wav";

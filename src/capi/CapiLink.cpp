@@ -1,0 +1,197 @@
+#include "capi/CapiLink.h"
+
+#include "capi/CapiApi.h"
+#include "capi/CapiTexts.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Large enough for the messages the link sends (LISTEN_REQ, CONNECT_RESP),
+// whose structs are all empty.
+constexpr std::size_t kPackBuffer = 256;
+constexpr std::size_t kProfileSize = 64;
+
+// Clears a flag when a scope ends, however it ends.
+class FlagScope
+{
+public:
+    explicit FlagScope(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~FlagScope() { m_flag = false; }
+
+private:
+    bool& m_flag;
+};
+
+} // namespace
+
+CapiLink::CapiLink(CapiApi& api) : m_api(api) {}
+
+void CapiLink::setCallHandler(std::function<void()> handler)
+{
+    m_callHandler = std::move(handler);
+}
+
+void CapiLink::setFatalHandler(std::function<void(const QString&)> handler)
+{
+    m_fatalHandler = std::move(handler);
+}
+
+bool CapiLink::RegisterWithCapi()
+{
+    if (m_api.installed() != kCapiNoError) {
+        CapiFatal(QString::fromUtf8(CapiTexts::kNotInstalled));
+        return false;
+    }
+    unsigned id = 0;
+    const unsigned result = m_api.registerApplication(kMessageBufferSize, kMaxLogicalConnections,
+                                                      kMaxBDataBlocks, kMaxBDataLength, &id);
+    m_applId = std::uint16_t(id & 0xFFFF);
+    if (result != kCapiNoError) {
+        CapiFatal(QString::fromUtf8(CapiTexts::kNotRegistered));
+        return false;
+    }
+    return true;
+}
+
+bool CapiLink::ReleaseCapi()
+{
+    if (m_api.release(m_applId) != kCapiNoError) {
+        CapiFatal(QString::fromUtf8(CapiTexts::kNotReleased));
+        return false;
+    }
+    return true;
+}
+
+std::uint16_t CapiLink::CountControllers(unsigned* capiResult)
+{
+    std::uint8_t profile[kProfileSize]{};
+    const unsigned result = m_api.getProfile(0, profile);
+    if (capiResult != nullptr)
+        *capiResult = result;
+    if (result != kCapiNoError) {
+        CapiFatal(QString::fromUtf8(CapiTexts::kUnknownControllerCount));
+        return 0;
+    }
+    return std::uint16_t(profile[0] | (profile[1] << 8));
+}
+
+unsigned CapiLink::ListenAll(std::uint32_t cipMask)
+{
+    unsigned profileResult = kCapiNoError;
+    const std::uint16_t controllers = CountControllers(&profileResult);
+    if (profileResult != kCapiNoError)
+        return profileResult;
+    for (unsigned controller = 1; controller <= controllers; ++controller) {
+        // A cleared record: Info Mask 0, CIP Mask 2 0, empty calling party
+        // number and subaddress.
+        _cmsg request;
+        capi_cmsg_header(&request, m_applId, CAPI_LISTEN, CAPI_REQ, 0, controller);
+        request.CIPmask = cipMask;
+        const unsigned result = putRecord(request);
+        if (result != kCapiNoError)
+            return result;
+    }
+    return kCapiNoError;
+}
+
+void CapiLink::PollCapi()
+{
+    // The call handler may run a nested event loop; a poll from there would
+    // fetch for a registration that is about to be dropped.
+    if (m_polling)
+        return;
+    FlagScope polling(m_polling);
+
+    const std::uint8_t* bytes = nullptr;
+    std::size_t size = 0;
+    const unsigned result = m_api.getMessage(m_applId, &bytes, &size);
+    if (result == kCapiLineLost) {
+        OnLineLost();
+        return;
+    }
+    if (result != kCapiNoError)
+        return;
+    // A message the decoder refuses is dropped like any unknown message.
+    if (!m_decoder.decode(bytes, size, m_receivedMessage))
+        return;
+    switch (m_receivedMessage.Subcommand) {
+    case CAPI_CONF:
+        OnConfirmation();
+        break;
+    case CAPI_IND:
+        OnConnectInd();
+        break;
+    default:
+        break;
+    }
+}
+
+void CapiLink::OnConfirmation()
+{
+    if (m_receivedMessage.Command == CAPI_LISTEN && m_receivedMessage.Info > 0x00FF)
+        CapiFatal(QString::fromUtf8(CapiTexts::kNoListenConf));
+}
+
+void CapiLink::OnConnectInd()
+{
+    if (m_receivedMessage.Command != CAPI_CONNECT)
+        return;
+
+    CapiMessageDecoder::copyStruct(m_receivedMessage.CallingPartyNumber, m_callingNumberCopy,
+                                   kNumberCopySize);
+    CapiMessageDecoder::copyStruct(m_receivedMessage.CalledPartyNumber, m_calledNumberCopy,
+                                   kNumberCopySize);
+    const _cword messageNumber = m_receivedMessage.Messagenumber;
+    const _cdword plci = m_receivedMessage.adr.adrPLCI;
+
+    // Everything but the reject is 0 or empty: B protocol 0/0/0 with empty
+    // configurations, no connected number, subaddress or LLC, and empty
+    // additional info.
+    capi_fill_CONNECT_RESP(&m_receivedMessage, m_applId, messageNumber, plci, kRejectIgnore, 0, 0,
+                           0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                           nullptr, nullptr, nullptr, nullptr);
+    // A failed response does not stop the call from being handled.
+    putRecord(m_receivedMessage);
+
+    if (m_callHandler)
+        m_callHandler();
+
+    RenewRegistration();
+}
+
+void CapiLink::CapiFatal(const QString& text)
+{
+    ++m_fatalCount;
+    if (m_fatalHandler) {
+        m_fatalHandler(text);
+        return;
+    }
+    std::fprintf(stderr, "FEIL: %s\n", text.toLocal8Bit().constData());
+    std::exit(1);
+}
+
+void CapiLink::OnLineLost()
+{
+    RenewRegistration();
+}
+
+bool CapiLink::RenewRegistration()
+{
+    if (!ReleaseCapi() || !RegisterWithCapi())
+        return false;
+    // A failing put is not fatal; a failing profile is, and ListenAll has
+    // reported it.
+    const unsigned fatalsBefore = m_fatalCount;
+    ListenAll(kCipMaskAll);
+    return m_fatalCount == fatalsBefore;
+}
+
+unsigned CapiLink::putRecord(_cmsg& record)
+{
+    std::uint8_t packed[kPackBuffer]{};
+    capi_cmsg2message(&record, packed);
+    return m_api.putMessage(m_applId, packed);
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "capi/CapiMessageDecoder.h"
+
+#include <QString>
+#include <capi20.h>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
+class CapiApi;
+
+// The program's one contact with the telephone line: registers with CAPI,
+// asks every controller to indicate every incoming call, fetches one message
+// per poll, answers each call indication with a CONNECT_RESP that ignores the
+// call, hands the call on, then registers and listens anew.
+//
+// Every CAPI failure that is checked is fatal: CapiFatal reports it through
+// the fatal handler, which in the program shows it and ends the process. A
+// handler that returns (as in tests) finds every operation stopped at the
+// point of the failure.
+class CapiLink
+{
+public:
+    // Register parameters.
+    static constexpr unsigned kMessageBufferSize = 3072;
+    static constexpr unsigned kMaxLogicalConnections = 2;
+    static constexpr unsigned kMaxBDataBlocks = 7;
+    static constexpr unsigned kMaxBDataLength = 2048;
+    // Every CIP value: bits 0 to 9 and 16 to 28.
+    static constexpr std::uint32_t kCipMaskAll = 0x1FFF03FF;
+    // Size of each number copy: a length byte and at most 207 bytes.
+    static constexpr std::size_t kNumberCopySize = 208;
+    // Reject value of the CONNECT_RESP: ignore the call.
+    static constexpr std::uint16_t kRejectIgnore = 1;
+
+    explicit CapiLink(CapiApi& api);
+
+    CapiLink(const CapiLink&) = delete;
+    CapiLink& operator=(const CapiLink&) = delete;
+
+    // Called for each incoming call, after both number copies are made and
+    // the CONNECT_RESP has been sent; it reads the copies from the link.
+    void setCallHandler(std::function<void()> handler);
+    // Called by CapiFatal with the text. Without one, the text goes to
+    // standard error and the process ends with exit code 1.
+    void setFatalHandler(std::function<void(const QString&)> handler);
+
+    // The application id the last CAPI_REGISTER returned.
+    std::uint16_t applId() const { return m_applId; }
+
+    // Install check and CAPI_REGISTER. False after a fatal failure.
+    bool RegisterWithCapi();
+    // CAPI_RELEASE. False after a fatal failure.
+    bool ReleaseCapi();
+    // The number of installed controllers (CAPI_GET_PROFILE of controller 0).
+    // On failure: fatal, 0 returned, and *capiResult (when given) holds the
+    // CAPI result.
+    std::uint16_t CountControllers(unsigned* capiResult = nullptr);
+    // One LISTEN_REQ per controller 1..n. Returns 0, the first failing put
+    // result (the remaining controllers get none), or the failing
+    // CAPI_GET_PROFILE result (after the fatal failure).
+    unsigned ListenAll(std::uint32_t cipMask);
+    // Fetches and handles at most one message.
+    void PollCapi();
+    // The two handlers of a fetched message in receivedMessage().
+    void OnConfirmation();
+    void OnConnectInd();
+    // Reports a fatal failure to the fatal handler.
+    void CapiFatal(const QString& text);
+
+    // The last message fetched, unpacked; after a call indication it holds
+    // the CONNECT_RESP that was sent.
+    const _cmsg& receivedMessage() const { return m_receivedMessage; }
+    // The Calling party number and Called party number of the last call
+    // indication: the length byte n, then n bytes (cut, see
+    // CapiMessageDecoder::copyStruct), then zeros.
+    const std::uint8_t* callingNumberCopy() const { return m_callingNumberCopy; }
+    const std::uint8_t* calledNumberCopy() const { return m_calledNumberCopy; }
+
+private:
+    // What to do when the line is found lost; today: register anew.
+    void OnLineLost();
+    // ReleaseCapi, RegisterWithCapi, ListenAll(kCipMaskAll), stopping at a
+    // fatal failure. False after one.
+    bool RenewRegistration();
+    unsigned putRecord(_cmsg& record);
+
+    CapiApi& m_api;
+    CapiMessageDecoder m_decoder;
+    std::uint16_t m_applId = 0;
+    _cmsg m_receivedMessage{};
+    std::uint8_t m_callingNumberCopy[kNumberCopySize]{};
+    std::uint8_t m_calledNumberCopy[kNumberCopySize]{};
+    std::function<void()> m_callHandler;
+    std::function<void(const QString&)> m_fatalHandler;
+    bool m_polling = false;
+    unsigned m_fatalCount = 0;
+};

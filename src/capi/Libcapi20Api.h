@@ -1,0 +1,52 @@
+#pragma once
+
+#include "capi/CapiApi.h"
+
+#include <chrono>
+#include <vector>
+
+// CapiApi over libcapi20 (capi20_*), with guards against the faults of its
+// CAPI-over-TCP module, so that nothing arriving on the line can block the
+// program, crash it or leave it deaf:
+// - getMessage asks the library only when a whole frame is buffered on the
+//   registration socket (the library would otherwise block in recv, on an
+//   empty queue and on half a frame);
+// - a frame announced longer than 4096 bytes would overflow a stack buffer
+//   in the library: the line is reported lost instead;
+// - a frame too short to be a message, or a DATA_B3_IND (which the library
+//   post-processes with lengths taken from the message, writing past its
+//   buffer, and whose buffer it then keeps), is taken off the socket here
+//   and dropped;
+// - a connection the other side closed is reported as kCapiLineLost, not as
+//   an empty queue for ever;
+// - SIGPIPE is ignored, so a put on a closed connection returns an error;
+// - the module copies a fixed 2173 bytes of every message it sends, so
+//   messages are put from a zeroed buffer of that size;
+// - calls that wait for an answer (install check, register, release, put,
+//   profile) are bounded by a time limit (CallDeadline).
+class Libcapi20Api : public CapiApi
+{
+public:
+    static constexpr std::chrono::milliseconds kDefaultCallLimit{10000};
+
+    explicit Libcapi20Api(std::chrono::milliseconds callLimit = kDefaultCallLimit);
+
+    unsigned installed() override;
+    unsigned registerApplication(unsigned messageBufferSize, unsigned maxLogicalConnections,
+                                 unsigned maxBDataBlocks, unsigned maxBDataLength,
+                                 unsigned* applId) override;
+    unsigned release(unsigned applId) override;
+    unsigned putMessage(unsigned applId, const std::uint8_t* message) override;
+    unsigned getMessage(unsigned applId, const std::uint8_t** message, std::size_t* size) override;
+    unsigned getProfile(unsigned controller, std::uint8_t* profile64) override;
+
+    // Ignores SIGPIPE for the whole process; the constructor calls it.
+    static void ignoreSigpipe();
+
+private:
+    unsigned getFromDevice(unsigned applId, const std::uint8_t** message, std::size_t* size);
+
+    std::chrono::milliseconds m_callLimit;
+    std::size_t m_receiveBufferSize = 2048;
+    std::vector<unsigned char> m_sendBuffer;
+};

@@ -1,0 +1,107 @@
+#include "phonebook/PhoneBook.h"
+#include "platform/ListObserver.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Writes down every notification, so that the begin/end pairs can be checked.
+class RecordingObserver : public ListObserver
+{
+public:
+    std::vector<std::string> events;
+
+    void beginInsertRows(int first, int last) override { add("+", first, last); }
+    void endInsertRows() override { events.push_back("+end"); }
+    void beginRemoveRows(int first, int last) override { add("-", first, last); }
+    void endRemoveRows() override { events.push_back("-end"); }
+    void beginResetRows() override { events.push_back("reset"); }
+    void endResetRows() override { events.push_back("reset-end"); }
+    void rowChanged(int row) override { events.push_back("changed " + std::to_string(row)); }
+
+private:
+    void add(const char* what, int first, int last)
+    {
+        events.push_back(std::string(what) + std::to_string(first) + ".." + std::to_string(last));
+    }
+};
+
+std::vector<std::string> orderOf(std::initializer_list<const char*> surnames)
+{
+    PhoneBookList list;
+    for (const char* surname : surnames)
+        list.insertSorted({surname, "", ""});
+    std::vector<std::string> order;
+    for (int row = 0; row < list.size(); ++row)
+        order.push_back(list.at(row).surname);
+    return order;
+}
+
+using Names = std::vector<std::string>;
+
+} // namespace
+
+TEST(SurnameCollation, NorwegianOrder)
+{
+    EXPECT_EQ(orderOf({"Olsen", "Hansen"}), (Names{"Hansen", "Olsen"}));
+    // Æ, Ø, Å after Z, in that order (code page 1252 bytes).
+    EXPECT_EQ(orderOf({"\xC5se", "Zahl", "\xD8ien", "\xC6r\xF8", "Aas"}),
+              (Names{"Aas", "Zahl", "\xC6r\xF8", "\xD8ien", "\xC5se"}));
+    EXPECT_LT(compareSurnames("\xC6r\xF8", "\xD8ien"), 0);
+    EXPECT_GT(compareSurnames("\xE5se", "zahl"), 0);
+    // Letters without case; a prefix first; digits and signs before letters.
+    EXPECT_EQ(compareSurnames("hansen", "HANSEN"), 0);
+    EXPECT_LT(compareSurnames("Hans", "Hansen"), 0);
+    EXPECT_LT(compareSurnames("9", "A"), 0);
+    EXPECT_LT(compareSurnames("", "A"), 0);
+    EXPECT_LT(compareSurnames("Berg-Hansen", "Bergan"), 0);
+    EXPECT_LT(compareSurnames("Berg Hansen", "Berg-Hansen"), 0);
+    // Ä as Æ, Ö as Ø, Ü as Y; accented letters as their base letter.
+    EXPECT_EQ(compareSurnames("\xC4rlig", "\xC6rlig"), 0);
+    EXPECT_EQ(compareSurnames("\xF6st", "\xF8st"), 0);
+    EXPECT_EQ(compareSurnames("M\xFCller", "Myller"), 0);
+    EXPECT_EQ(compareSurnames("Andr\xE9", "andre"), 0);
+    EXPECT_LT(compareSurnames("L\xE0rsen", "Lb"), 0);
+    EXPECT_LT(compareSurnames("M\xFCller", "Mz"), 0);
+}
+
+TEST(PhoneBookList, EqualSurnamesKeepTheOrderTheyCameIn)
+{
+    PhoneBookList list;
+    list.insertSorted({"Olsen", "Ola", "1"});
+    list.insertSorted({"Hansen", "Kari", "2"});
+    EXPECT_EQ(list.insertSorted({"OLSEN", "Per", "3"}), 2);
+    EXPECT_EQ(list.insertSorted({"olsen", "Pål", "4"}), 3);
+    EXPECT_EQ(list.insertSorted({"Hansen", "Nils", "5"}), 1);
+    std::vector<std::string> numbers;
+    for (int row = 0; row < list.size(); ++row)
+        numbers.push_back(list.at(row).number);
+    EXPECT_EQ(numbers, (Names{"2", "5", "1", "3", "4"}));
+}
+
+TEST(PhoneBookList, CutsFieldsAndTellsItsObserver)
+{
+    PhoneBookList list;
+    RecordingObserver observer;
+    list.setObserver(&observer);
+
+    EXPECT_EQ(list.insertSorted({std::string(120, 'S'), std::string(100, 'F'), "1"}), 0);
+    EXPECT_EQ(list.at(0).surname.size(), kMaxPhoneBookField);
+    EXPECT_EQ(list.at(0).firstName.size(), kMaxPhoneBookField);
+    EXPECT_EQ(list.insertSorted({"Berg", "", ""}), 0);
+    list.setFirstName(0, "Kari");
+    list.setNumber(0, std::string(200, '9'));
+    EXPECT_EQ(list.at(0).number, std::string(99, '9'));
+    list.setIcon(1, 1);
+    list.setIcon(1, 1); // no change, no notification
+    EXPECT_EQ(list.icon(1), 1);
+    EXPECT_EQ(list.icon(0), 0);
+    list.removeAt(0);
+    list.removeAt(5); // no such row: nothing happens
+    list.setNumber(-1, "x");
+    list.clear();
+    EXPECT_EQ(list.size(), 0);
+
+    EXPECT_EQ(observer.events, (Names{"+0..0", "+end", "+0..0", "+end", "changed 0", "changed 0",
+                                      "changed 1", "-0..0", "-end", "reset", "reset-end"}));
+}

@@ -1,0 +1,107 @@
+#include "PhoneBookPrinting.h"
+#include "phonebook/PhoneBook.h"
+#include "support/TempDataDir.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace {
+
+// The answer of a look-up as one comparable value: the entry, or nothing.
+std::optional<PhoneBookEntry> literal(const QString& dataDir, std::string_view number)
+{
+    PhoneBookEntry entry;
+    if (FindPhoneBookEntry(dataDir, number, &entry))
+        return entry;
+    return std::nullopt;
+}
+
+std::optional<PhoneBookEntry> indexed(const PhoneBookIndex& index, std::string_view number)
+{
+    const PhoneBookEntry* entry = index.find(number);
+    return entry ? std::optional<PhoneBookEntry>(*entry) : std::nullopt;
+}
+
+} // namespace
+
+TEST(PhoneBookLookup, WholeNumbersOnlyAndTheFirstOfDuplicates)
+{
+    test::TempDataDir dir;
+    dir.write("PhoneBk.dat", "Berg\r\nNils\r\n912\r\n"
+                             "Dahl\r\nEva\r\n123\r\n"
+                             "Aas\r\nOla\r\n555\r\n"
+                             "Vik\r\nPer\r\n555\r\n"
+                             "Tom\r\n\r\n\r\n"
+                             "Lie\r\nAnne\r\n");
+    const PhoneBookIndex index = PhoneBookIndex::read(dir.path());
+    EXPECT_EQ(index.state(), PhoneBookFileState::Read);
+
+    for (const std::string_view number : {"12", "9", "1234", " 123", "123 "}) {
+        EXPECT_EQ(literal(dir.path(), number), std::nullopt) << number;
+        EXPECT_EQ(indexed(index, number), std::nullopt) << number;
+    }
+    const PhoneBookEntry dahl{"Dahl", "Eva", "123"};
+    EXPECT_EQ(literal(dir.path(), "123"), dahl);
+    EXPECT_EQ(indexed(index, "123"), dahl);
+    // File order decides, not surname order.
+    const PhoneBookEntry aas{"Aas", "Ola", "555"};
+    EXPECT_EQ(literal(dir.path(), "555"), aas);
+    EXPECT_EQ(indexed(index, "555"), aas);
+    // An empty number matches the entry whose number line is empty; the
+    // incomplete last entry (Lie, without a number line) never matches.
+    const PhoneBookEntry tom{"Tom", "", ""};
+    EXPECT_EQ(literal(dir.path(), ""), tom);
+    EXPECT_EQ(indexed(index, ""), tom);
+    EXPECT_EQ(literal(dir.path(), "Anne"), std::nullopt);
+    EXPECT_EQ(indexed(index, "Anne"), std::nullopt);
+    EXPECT_TRUE(FindPhoneBookEntry(dir.path(), "912")); // the entry is optional
+
+    EXPECT_TRUE(index.containsIgnoringCase("555"));
+    EXPECT_FALSE(index.containsIgnoringCase("55"));
+}
+
+TEST(PhoneBookLookup, MissingOrUnreadableBooksFindNothing)
+{
+    test::TempDataDir dir;
+    EXPECT_FALSE(FindPhoneBookEntry(dir.path(), ""));
+    EXPECT_EQ(PhoneBookIndex::read(dir.path()).state(), PhoneBookFileState::Missing);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("PhoneBk.dat"));
+    EXPECT_FALSE(FindPhoneBookEntry(dir.path(), ""));
+    const PhoneBookIndex index = PhoneBookIndex::read(dir.path());
+    EXPECT_EQ(index.state(), PhoneBookFileState::Unreadable);
+    EXPECT_EQ(index.find(""), nullptr);
+}
+
+TEST(PhoneBookLookup, TheIndexAnswersAsTheFileLookupDoes)
+{
+    // Random books with duplicate numbers, empty lines, long lines read in
+    // pieces and an incomplete last entry: every answer must be the same.
+    test::TempDataDir dir;
+    std::mt19937 random(4711);
+    for (int round = 0; round < 20; ++round) {
+        std::string file;
+        std::vector<std::string> asked = {"", "Anne"};
+        const int lines = int(random() % 90);
+        for (int line = 0; line < lines; ++line) {
+            std::string text;
+            switch (random() % 6) {
+            case 0:
+                break; // empty line
+            case 1:
+                text = std::string(size_t(100 + random() % 300), char('0' + random() % 3));
+                break;
+            default:
+                text = std::to_string(random() % 30);
+            }
+            asked.push_back(text);
+            file += text + (random() % 4 ? "\r\n" : "\n");
+        }
+        dir.write("PhoneBk.dat", file);
+        const PhoneBookIndex index = PhoneBookIndex::read(dir.path());
+        for (int n = 0; n < 40; ++n)
+            asked.push_back(std::to_string(n));
+        for (const std::string& number : asked)
+            ASSERT_EQ(literal(dir.path(), number), indexed(index, number)) << number;
+    }
+}

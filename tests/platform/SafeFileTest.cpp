@@ -1,0 +1,108 @@
+#include "platform/SafeFile.h"
+
+#include "support/TempDataDir.h"
+
+#include <QDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace {
+
+// Lowers the limit on the size of a file this process may write, so that a
+// write past it fails with EFBIG (the signal it would raise is ignored), and
+// puts both back afterwards. Works as root, where permissions do not.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit lowered = m_old;
+        lowered.rlim_cur = bytes;
+        m_active = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    bool active() const { return m_active; }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+    bool m_active = false;
+};
+
+QStringList filesIn(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+TEST(SafeFile, ReplacesAndCreatesFiles)
+{
+    test::TempDataDir dir;
+    const QString path = dir.file("data.dat");
+    ASSERT_TRUE(replaceFileAtomically(path, "first\r\n"));
+    EXPECT_EQ(dir.read("data.dat"), "first\r\n");
+    ASSERT_TRUE(replaceFileAtomically(path, std::string("a\0b", 3)));
+    EXPECT_EQ(dir.read("data.dat"), std::string("a\0b", 3));
+    ASSERT_TRUE(replaceFileAtomically(path, ""));
+    EXPECT_TRUE(dir.exists("data.dat"));
+    EXPECT_EQ(dir.read("data.dat"), "");
+    EXPECT_EQ(filesIn(dir.path()), QStringList{"data.dat"}); // no temporary left
+}
+
+TEST(SafeFile, AWriteThatFailsHalfWayLeavesTheOldFile)
+{
+    test::TempDataDir dir;
+    const std::string old = "the old content\r\n";
+    dir.write("data.dat", old);
+
+    const std::string big(64 * 1024, 'n');
+    {
+        FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.active());
+        EXPECT_FALSE(replaceFileAtomically(dir.file("data.dat"), big));
+    }
+    EXPECT_EQ(dir.read("data.dat"), old);
+    EXPECT_EQ(filesIn(dir.path()), QStringList{"data.dat"});
+
+    // With the limit gone the same save succeeds.
+    EXPECT_TRUE(replaceFileAtomically(dir.file("data.dat"), big));
+    EXPECT_EQ(dir.read("data.dat"), big);
+}
+
+TEST(SafeFile, AMissingDirectoryOrADirectoryInTheWayFails)
+{
+    test::TempDataDir dir;
+    EXPECT_FALSE(replaceFileAtomically(dir.file("gone/data.dat"), "x"));
+    EXPECT_FALSE(dir.exists("gone"));
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir("data.dat"));
+    EXPECT_FALSE(replaceFileAtomically(dir.file("data.dat"), "x"));
+    EXPECT_TRUE(QFileInfo(dir.file("data.dat")).isDir());
+}
+
+TEST(SafeFile, ReadWholeFileTellsMissingFromUnreadable)
+{
+    test::TempDataDir dir;
+    std::string bytes = "stale";
+    EXPECT_EQ(readWholeFile(dir.file("none.dat"), &bytes), FileReadState::Missing);
+    EXPECT_EQ(bytes, "");
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.dat"));
+    EXPECT_EQ(readWholeFile(dir.file("folder.dat"), &bytes), FileReadState::Unreadable);
+
+    dir.write("empty.dat", "");
+    EXPECT_EQ(readWholeFile(dir.file("empty.dat"), &bytes), FileReadState::Read);
+    EXPECT_EQ(bytes, "");
+
+    dir.write("some.dat", std::string("x\0y\r\n", 5));
+    EXPECT_EQ(readWholeFile(dir.file("some.dat"), &bytes), FileReadState::Read);
+    EXPECT_EQ(bytes, std::string("x\0y\r\n", 5));
+}

@@ -1,0 +1,70 @@
+#include "platform/TextLines.h"
+
+#include <gtest/gtest.h>
+#include <random>
+
+using Lines = std::vector<std::string>;
+
+TEST(TextLines, LineEndsAndTheLastLine)
+{
+    EXPECT_EQ(splitTextLines("", 200), Lines{});
+    EXPECT_EQ(splitTextLines("a\r\nb\r\n", 200), (Lines{"a", "b"}));
+    EXPECT_EQ(splitTextLines("a\nb\n", 200), (Lines{"a", "b"}));
+    EXPECT_EQ(splitTextLines("a\r\nb", 200), (Lines{"a", "b"}));
+    EXPECT_EQ(splitTextLines("\n\r\n\n", 200), (Lines{"", "", ""}));
+    // A CR that does not end a line stays in the text, also at the very end.
+    EXPECT_EQ(splitTextLines("a\rb\r\r\nc\r", 200), (Lines{"a\rb\r", "c\r"}));
+}
+
+TEST(TextLines, LongLinesAreReadInPieces)
+{
+    // A buffer of 200 bytes takes 199 bytes a read: 198 characters and the
+    // line feed fit, 199 characters leave the line feed for a read of its own.
+    const std::string fits(198, 'x');
+    EXPECT_EQ(splitTextLines(fits + "\r\nnext\r\n", 200), (Lines{fits, "next"}));
+
+    const std::string full(199, 'y');
+    EXPECT_EQ(splitTextLines(full + "\r\nnext\r\n", 200), (Lines{full, "", "next"}));
+
+    const std::string longer(450, 'z');
+    EXPECT_EQ(splitTextLines(longer + "\n", 200),
+              (Lines{std::string(199, 'z'), std::string(199, 'z'), std::string(52, 'z')}));
+
+    // CR LF counts as one byte: it is turned into LF before the reads.
+    const std::string crlfFits(198, 'c');
+    EXPECT_EQ(splitTextLines(crlfFits + "\r\n", 200), Lines{crlfFits});
+}
+
+TEST(TextLines, NulEndsTheTextOfItsLine)
+{
+    EXPECT_EQ(splitTextLines(std::string("ab\0cd\nef\n", 9), 200), (Lines{"ab", "ef"}));
+    EXPECT_EQ(splitTextLines(std::string("\0\n", 2), 200), Lines{""});
+}
+
+TEST(TextLines, RandomBytesNeverLoseTheLineCount)
+{
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int round = 0; round < 200; ++round) {
+        std::string bytes(size_t(random() % 2000), '\0');
+        for (char& c : bytes)
+            c = static_cast<char>(byte(random));
+        const Lines lines = splitTextLines(bytes, 200);
+        size_t total = 0;
+        for (const std::string& line : lines) {
+            EXPECT_LE(line.size(), 199u);
+            total += line.size();
+        }
+        EXPECT_LE(total, bytes.size());
+        // Every read takes at least one byte, so there are never more lines
+        // than bytes, and a non-empty file has at least one line.
+        EXPECT_LE(lines.size(), bytes.size());
+        EXPECT_EQ(lines.empty(), bytes.empty());
+    }
+}
+
+TEST(TextLines, TinyBuffersStillMoveForward)
+{
+    EXPECT_EQ(splitTextLines("ab\n", 2), (Lines{"a", "b", ""}));
+    EXPECT_EQ(splitTextLines("ab", 0), (Lines{"a", "b"}));
+}

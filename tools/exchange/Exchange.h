@@ -1,0 +1,81 @@
+#pragma once
+
+#include "CallMonitor.h"
+#include "CapiConnection.h"
+#include "CapiHandler.h"
+#include "CommandLine.h"
+#include "ControlServer.h"
+#include "EventLog.h"
+#include "SignalPipe.h"
+
+#include <chrono>
+#include <map>
+#include <optional>
+#include <string>
+
+class ApplIdAllocator;
+
+// The simulated line: a CAPI-over-TCP server for libcapi20's fritzbox
+// module, optionally a call monitor, and the control channel that makes it
+// ring, go quiet or drop its connections. Everything runs in one poll()
+// loop.
+class Exchange
+{
+public:
+    using Clock = std::chrono::steady_clock;
+    // After "quit" the reply still has to reach the client; wait this long
+    // for it at most.
+    static constexpr std::chrono::seconds kReplyGrace{2};
+
+    Exchange(const ServeOptions& options, EventLog& log, ApplIdAllocator& ids);
+
+    // Opens the listening sockets and the control socket and writes the
+    // port files (the CAPI port file last: once it exists, everything
+    // answers). Sets error when something cannot be opened.
+    bool start(std::string& error);
+    // Serves until "quit", SIGTERM or SIGINT.
+    void run();
+
+private:
+    // Event loop
+    void pollOnce();
+    int timeoutUntilNextDeadline() const;
+    void acceptCapi();
+    void onCapi(unsigned number, short revents);
+    void closeCapi(unsigned number, const char* reason);
+    bool idInUse(uint16_t applId) const;
+    void reopenAfterRefusal();
+    void shutDown(const std::string& reason);
+
+    // Control commands (ExchangeCommands.cpp)
+    std::string onControlLine(const std::string& line);
+    std::string execute(const ControlRequest& request);
+    std::string ring(const ControlRequest& request);
+    std::string sendRaw(const ControlRequest& request, bool framed);
+    std::string drop();
+    std::string refuse(const ControlRequest& request);
+    std::string setSilent(const ControlRequest& request);
+    std::string setMute(const ControlRequest& request);
+    std::string cmRaw(const ControlRequest& request);
+    std::string status() const;
+
+    ServeOptions m_options;
+    EventLog& m_log;
+    ApplIdAllocator& m_ids;
+    CapiHandler m_handler;
+    SignalPipe m_signals;
+    ControlServer m_control;
+    CallMonitor m_callMonitor;
+    FileDescriptor m_capiListener;
+    uint16_t m_port = 0;
+    std::map<unsigned, CapiConnection> m_capi;
+
+    unsigned m_nextConnection = 1;
+    uint16_t m_nextMsgnum = 1;
+    uint8_t m_nextCall = 1;
+    bool m_silent = false;
+    std::optional<Clock::time_point> m_listenAgainAt;
+    bool m_stopping = false;
+    Clock::time_point m_stopDeadline;
+    std::string m_stopReason;
+};

@@ -4,6 +4,8 @@
 #include "platform/SafeFile.h"
 #include "platform/TextLines.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr size_t kLinesPerCall = 4;
@@ -11,7 +13,12 @@ constexpr size_t kLinesPerCall = 4;
 std::string nameFor(const PhoneBookIndex& phoneBook, const std::string& number)
 {
     const PhoneBookEntry* entry = phoneBook.find(number);
-    return entry ? entry->firstName + " " + entry->surname : std::string(kUnknownName);
+    if (!entry)
+        return kUnknownName;
+    std::string name;
+    name.reserve(entry->firstName.size() + 1 + entry->surname.size());
+    name.append(entry->firstName).append(1, ' ').append(entry->surname);
+    return name;
 }
 
 void appendField(std::string& bytes, const std::string& field)
@@ -21,28 +28,39 @@ void appendField(std::string& bytes, const std::string& field)
 }
 
 // The rows of the file, their names looked up; Read, Missing or Unreadable.
+// The file can hold a hundred thousand calls: its lines are taken as views
+// into the bytes read, not copied into a list of their own first.
 FileReadState readRows(const QString& path, const PhoneBookIndex& phoneBook,
                        std::vector<CallRecord>* rows)
 {
     std::string bytes;
     const FileReadState state = readWholeFile(path, &bytes);
-    const std::vector<std::string> lines = splitTextLines(bytes, kCallLogLineBuffer);
-    rows->reserve(rows->size() + (lines.size() + kLinesPerCall - 1) / kLinesPerCall);
+    const size_t lineFeeds = size_t(std::count(bytes.begin(), bytes.end(), '\n'));
+    rows->reserve(rows->size() + lineFeeds / kLinesPerCall + 1);
+
     // Groups of four lines, whatever they hold. A last group that is not
     // complete leaves its missing fields and the name empty.
-    for (size_t first = 0; first < lines.size(); first += kLinesPerCall) {
-        CallRecord record;
-        const size_t count = std::min(kLinesPerCall, lines.size() - first);
-        record.date = lines[first];
-        if (count > 1)
-            record.time = lines[first + 1];
-        if (count > 2)
-            record.msn = lines[first + 2];
-        if (count > 3) {
-            record.callerNumber = lines[first + 3];
-            record.callerName = nameFor(phoneBook, record.callerNumber);
+    TextLineReader reader(bytes, kCallLogLineBuffer);
+    std::string_view line;
+    size_t field = 0;
+    while (reader.next(&line)) {
+        switch (field) {
+        case 0:
+            rows->emplace_back();
+            rows->back().date = line;
+            break;
+        case 1:
+            rows->back().time = line;
+            break;
+        case 2:
+            rows->back().msn = line;
+            break;
+        default:
+            rows->back().callerNumber = line;
+            rows->back().callerName = nameFor(phoneBook, rows->back().callerNumber);
+            break;
         }
-        rows->push_back(std::move(record));
+        field = (field + 1) % kLinesPerCall;
     }
     return state;
 }
@@ -78,8 +96,11 @@ void LoadCallLog(CallLog& log, const PhoneBookIndex& phoneBook)
     const int first = log.size();
     if (log.m_observer)
         log.m_observer->beginInsertRows(first, first + int(rows.size()) - 1);
-    log.m_rows.insert(log.m_rows.end(), std::make_move_iterator(rows.begin()),
-                      std::make_move_iterator(rows.end()));
+    if (log.m_rows.empty())
+        log.m_rows = std::move(rows);
+    else
+        log.m_rows.insert(log.m_rows.end(), std::make_move_iterator(rows.begin()),
+                          std::make_move_iterator(rows.end()));
     if (log.m_observer)
         log.m_observer->endInsertRows();
 }

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 
 bool replaceFileAtomically(const QString& path, std::string_view bytes)
 {
@@ -32,9 +33,28 @@ FileReadState readWholeFile(const QString& path, std::string* bytes)
     QFile file(path);
     if (info.isDir() || !file.open(QIODevice::ReadOnly))
         return FileReadState::Unreadable;
-    const QByteArray all = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    // Straight into the string: the call log can be megabytes, and a copy
+    // through a QByteArray would double the memory touched.
+    const qint64 expected = std::max<qint64>(file.size(), 0);
+    bytes->resize(size_t(expected));
+    qint64 got = 0;
+    while (got < expected) {
+        const qint64 n = file.read(bytes->data() + got, expected - got);
+        if (n < 0) {
+            bytes->clear();
+            return FileReadState::Unreadable;
+        }
+        if (n == 0)
+            break;
+        got += n;
+    }
+    bytes->resize(size_t(got));
+    // Whatever the file grew by meanwhile (or all of a file that tells no size).
+    const QByteArray rest = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        bytes->clear();
         return FileReadState::Unreadable;
-    bytes->assign(all.constData(), size_t(all.size()));
+    }
+    bytes->append(rest.constData(), size_t(rest.size()));
     return FileReadState::Read;
 }

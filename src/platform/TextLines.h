@@ -12,3 +12,24 @@
 // last line without a line end is taken whole; a NUL byte ends the text of its
 // line, as it ends a C string. An empty file has no lines.
 std::vector<std::string> splitTextLines(std::string_view bytes, size_t bufferSize);
+
+// The same lines one at a time, without copying them: each line is a view
+// into `bytes`, valid as long as the bytes are. For files of many lines.
+class TextLineReader
+{
+public:
+    TextLineReader(std::string_view bytes, size_t bufferSize);
+
+    // The next line; false at the end of the bytes.
+    bool next(std::string_view* line);
+
+private:
+    std::string_view m_bytes;
+    size_t m_pieceMax;
+    size_t m_pos = 0;
+    // The text of the line being given out in pieces, and whether a line
+    // feed ended it (that line feed is one more byte of its last piece).
+    std::string_view m_rest;
+    bool m_restEndsWithLineFeed = false;
+    bool m_inLine = false;
+};

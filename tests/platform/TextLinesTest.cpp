@@ -63,6 +63,52 @@ TEST(TextLines, RandomBytesNeverLoseTheLineCount)
     }
 }
 
+namespace {
+
+// The rule written out the slow way: turn CR LF into LF, then read pieces of
+// at most bufferSize-1 bytes ending after a LF, drop that LF, stop at a NUL.
+Lines referenceLines(const std::string& bytes, size_t bufferSize)
+{
+    std::string text;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (!(bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n'))
+            text.push_back(bytes[i]);
+    }
+    Lines lines;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        std::string piece;
+        while (pos < text.size() && piece.size() < bufferSize - 1) {
+            piece.push_back(text[pos++]);
+            if (piece.back() == '\n')
+                break;
+        }
+        if (piece.back() == '\n')
+            piece.pop_back();
+        lines.push_back(piece.substr(0, piece.find('\0')));
+    }
+    return lines;
+}
+
+} // namespace
+
+TEST(TextLines, AgreesWithTheRuleOnRandomLineEnds)
+{
+    // Mostly line ends, CRs and NULs, so that every boundary case comes up:
+    // CR LF split across a piece boundary, lines of exactly the piece size,
+    // a CR at the very end.
+    std::mt19937 random(7);
+    const char alphabet[] = {'\r', '\n', '\0', 'a', 'b'};
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes(size_t(random() % 40), '\0');
+        for (char& c : bytes)
+            c = alphabet[random() % sizeof alphabet];
+        const size_t bufferSize = 2 + random() % 6;
+        ASSERT_EQ(splitTextLines(bytes, bufferSize), referenceLines(bytes, bufferSize))
+            << "buffer " << bufferSize << ", round " << round;
+    }
+}
+
 TEST(TextLines, TinyBuffersStillMoveForward)
 {
     EXPECT_EQ(splitTextLines("ab\n", 2), (Lines{"a", "b", ""}));

@@ -1,0 +1,156 @@
+#include "BenchData.h"
+#include "calllog/CallLog.h"
+#include "phonebook/PhoneBook.h"
+#include "platform/Clock.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+
+// Prints one line per figure, "name: <milliseconds> ms", each the median of
+// a few runs on files generated in a temporary directory.
+namespace {
+
+constexpr int kRuns = 5;
+
+class FixedClock : public Clock
+{
+public:
+    LocalDateTime now() const override { return {2026, 12, 6, 2, 39, 46}; }
+};
+
+double millisecondsOf(const std::function<void()>& work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    const std::chrono::duration<double, std::milli> elapsed =
+        std::chrono::steady_clock::now() - start;
+    return elapsed.count();
+}
+
+// The median of `kRuns` runs of `work`, each after an untimed `prepare`.
+double median(const std::function<void()>& prepare, const std::function<void()>& work)
+{
+    std::vector<double> times;
+    for (int run = 0; run < kRuns; ++run) {
+        prepare();
+        times.push_back(millisecondsOf(work));
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+QString freshDir(QTemporaryDir& root, const char* name)
+{
+    const QString path = QDir(root.path()).filePath(name);
+    QDir().mkpath(path);
+    return path;
+}
+
+void loadCallLog(QTemporaryDir& root)
+{
+    const QString dir = freshDir(root, "load");
+    BenchData data(1);
+    data.writeCallLog(dir, 100000, data.writePhoneBook(dir, 10000));
+    int rows = 0;
+    const double ms = median([] {},
+                             [&] {
+                                 CallLog log(dir);
+                                 LoadCallLog(log);
+                                 rows = log.size();
+                             });
+    if (rows != 100000)
+        std::fprintf(stderr, "load_calllog_100k_pb10k: %d rows loaded\n", rows);
+    std::printf("load_calllog_100k_pb10k: %.1f ms\n", ms);
+}
+
+void purgeSounds(QTemporaryDir& root)
+{
+    const QString dir = freshDir(root, "purge");
+    BenchData data(2);
+    const std::vector<std::string> numbers = data.writePhoneBook(dir, 10000);
+    // 4,000 sounds of people in the book, 998 orphans, the intro and outro.
+    std::vector<std::string> owned(numbers.begin(), numbers.begin() + 4000);
+    std::vector<std::string> orphans;
+    for (int i = 0; i < 998; ++i)
+        orphans.push_back(data.unknownNumber());
+    data.writeSounds(dir, owned);
+
+    int deleted = 0;
+    const double ms = median([&] { data.writeSounds(dir, orphans); },
+                             [&] { deleted = PurgeOrphanSounds(dir, "Intro.wav", "Outro.wav"); });
+    const int left = int(QDir(QDir(dir).filePath("sound")).entryList(QDir::Files).size());
+    if (left != 4002 || deleted <= 0)
+        std::fprintf(stderr, "purge_5k_wav_pb10k: %d deleted, %d left\n", deleted, left);
+    std::printf("purge_5k_wav_pb10k: %.1f ms\n", ms);
+}
+
+void addAndSave(QTemporaryDir& root)
+{
+    const QString dir = freshDir(root, "add");
+    BenchData data(3);
+    const std::vector<std::string> numbers = data.writePhoneBook(dir, 10000);
+    data.writeCallLog(dir, 100000, numbers);
+    CallLog log(dir);
+    LoadCallLog(log);
+    const FixedClock clock;
+    bool saved = true;
+    const double ms = median([] {},
+                             [&] {
+                                 AddCall(log, data.pick(numbers), "7654321", clock);
+                                 saved = SaveCallLog(log) && saved;
+                             });
+    if (!saved)
+        std::fprintf(stderr, "add_and_save_100k: a save failed\n");
+    std::printf("add_and_save_100k: %.1f ms\n", ms);
+}
+
+void literalAgainstIndexed(QTemporaryDir& root)
+{
+    const QString dir = freshDir(root, "literal");
+    BenchData data(4);
+    data.writeCallLog(dir, 2000, data.writePhoneBook(dir, 2000));
+
+    CallLog log(dir);
+    LoadCallLog(log);
+    // The literal way: one read of the phone book file for every row.
+    int literalFound = 0;
+    const double literal =
+        median([] {},
+               [&] {
+                   literalFound = 0;
+                   PhoneBookEntry entry;
+                   for (int row = 0; row < log.size(); ++row)
+                       literalFound += FindPhoneBookEntry(dir, log.at(row).callerNumber, &entry);
+               });
+    const double indexed = median([] {},
+                                  [&] {
+                                      CallLog fresh(dir);
+                                      LoadCallLog(fresh);
+                                  });
+    if (literalFound != 1000)
+        std::fprintf(stderr, "literal_vs_indexed_2k: %d of 2000 found\n", literalFound);
+    std::printf("literal_vs_indexed_2k: literal %.1f ms, indexed %.1f ms, ratio %.0f\n", literal,
+                indexed, literal / indexed);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir root;
+    if (!root.isValid()) {
+        std::fprintf(stderr, "cannot create a temporary directory\n");
+        return 1;
+    }
+    loadCallLog(root);
+    purgeSounds(root);
+    addAndSave(root);
+    literalAgainstIndexed(root);
+    return 0;
+}

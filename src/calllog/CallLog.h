@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,7 +71,8 @@ std::string FormatCallTime(const LocalDateTime& when);
 // Appends a row for a call at the clock's present moment, its name looked up
 // in the phone book. Does not save. False (and nothing appended) when a text
 // holds a line break.
-bool AddCall(CallLog& log, std::string_view callerNumber, std::string_view msn, const Clock& clock);
+bool AddCall(CallLog& log, std::string_view callerNumber, std::string_view msn,
+             const Clock& clock);
 // Rewrites "CallID.dat" from all rows. False when it could not be written;
 // the rows stay in memory and the next save writes them all.
 bool SaveCallLog(CallLog& log);

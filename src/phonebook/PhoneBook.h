@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -58,12 +59,7 @@ private:
 };
 
 // What became of reading "PhoneBk.dat".
-enum class PhoneBookFileState
-{
-    Read,
-    Missing,
-    Unreadable
-};
+enum class PhoneBookFileState { Read, Missing, Unreadable };
 
 // Adds the entries of "<dataDir>/PhoneBk.dat" to the list.
 PhoneBookFileState LoadPhoneBook(PhoneBookList& list, const QString& dataDir);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+
 #include <string>
 #include <string_view>
 
@@ -12,12 +13,7 @@
 bool replaceFileAtomically(const QString& path, std::string_view bytes);
 
 // What became of reading a whole file.
-enum class FileReadState
-{
-    Read,
-    Missing,
-    Unreadable
-};
+enum class FileReadState { Read, Missing, Unreadable };
 
 // Reads the whole file into `bytes`. Missing when there is no such file;
 // Unreadable when it exists but cannot be read (a directory, no permission,

@@ -1,0 +1,100 @@
+// ringvakt-listen: watches the telephone line through the CAPI link and
+// prints the numbers of every incoming call, one line per call:
+//
+//   call from 0212345678 to 7654321
+//
+// It registers, listens on every controller and polls once a second, as the
+// program does; each call is ignored (never answered). A fatal CAPI failure
+// prints its text on standard error and ends with exit code 1; SIGINT and
+// SIGTERM release the registration and end with exit code 0.
+
+#include "QuitSignals.h"
+#include "capi/CapiLink.h"
+#include "capi/Libcapi20Api.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+constexpr int kPollMilliseconds = 1000;
+
+// The digits of a number copy, from `first` on; bytes that are not
+// printable are shown as \xNN, so a number from the line cannot play
+// tricks on the terminal.
+std::string digits(const std::uint8_t* copy, std::size_t first)
+{
+    const std::size_t length = copy[0];
+    std::string text;
+    for (std::size_t i = first; i <= length; ++i) {
+        const std::uint8_t c = copy[i];
+        if (c >= 0x20 && c < 0x7f) {
+            text += char(c);
+        } else {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
+            text += escaped;
+        }
+    }
+    return text.empty() ? std::string("(none)") : text;
+}
+
+void printCall(const CapiLink& link)
+{
+    // Calling party number: type and plan, presentation and screening, then
+    // the digits; called party number: type and plan, then the digits.
+    const std::string from = digits(link.callingNumberCopy(), 3);
+    const std::string to = digits(link.calledNumberCopy(), 2);
+    std::printf("call from %s to %s\n", from.c_str(), to.c_str());
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("ringvakt-listen"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Prints the numbers of every incoming call on the CAPI line."));
+    parser.addHelpOption();
+    parser.process(app);
+
+    Libcapi20Api api;
+    CapiLink link(api);
+    link.setFatalHandler([](const QString& text) {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        std::fflush(stderr);
+        std::exit(1);
+    });
+    link.setCallHandler([&link] { printCall(link); });
+
+    QuitSignals quitSignals;
+    if (!quitSignals.isValid()) {
+        std::fprintf(stderr, "ringvakt-listen: cannot watch for SIGINT and SIGTERM\n");
+        return 1;
+    }
+
+    if (!link.RegisterWithCapi())
+        return 1;
+    link.ListenAll(CapiLink::kCipMaskAll);
+    std::fprintf(stderr, "ringvakt-listen: listening as application %u\n", unsigned(link.applId()));
+    std::fflush(stderr);
+
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&link] { link.PollCapi(); });
+    poll.start(kPollMilliseconds);
+
+    QObject::connect(&quitSignals, &QuitSignals::quitRequested, [&] {
+        poll.stop();
+        if (link.ReleaseCapi())
+            app.quit();
+    });
+    return app.exec();
+}

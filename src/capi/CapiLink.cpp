@@ -53,11 +53,17 @@ bool CapiLink::RegisterWithCapi()
         CapiFatal(QString::fromUtf8(CapiTexts::kNotRegistered));
         return false;
     }
+    m_registered = true;
     return true;
 }
 
 bool CapiLink::ReleaseCapi()
 {
+    // Released already (for instance while a call was being handled): a
+    // second CAPI_RELEASE of the same id could only fail.
+    if (!m_registered)
+        return true;
+    m_registered = false;
     if (m_api.release(m_applId) != kCapiNoError) {
         CapiFatal(QString::fromUtf8(CapiTexts::kNotReleased));
         return false;
@@ -100,8 +106,10 @@ unsigned CapiLink::ListenAll(std::uint32_t cipMask)
 void CapiLink::PollCapi()
 {
     // The call handler may run a nested event loop; a poll from there would
-    // fetch for a registration that is about to be dropped.
-    if (m_polling)
+    // fetch for a registration that is about to be dropped. Without a
+    // registration there is nothing to fetch, and the stale id may already
+    // belong to another program (libcapi20 shares its id table).
+    if (m_polling || !m_registered)
         return;
     FlagScope polling(m_polling);
 
@@ -159,7 +167,10 @@ void CapiLink::OnConnectInd()
     if (m_callHandler)
         m_callHandler();
 
-    RenewRegistration();
+    // When the registration was released while the call was handled (the
+    // user disabled the link, or the program is ending), it stays released.
+    if (m_registered)
+        RenewRegistration();
 }
 
 void CapiLink::CapiFatal(const QString& text)

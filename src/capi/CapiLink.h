@@ -48,10 +48,13 @@ public:
 
     // The application id the last CAPI_REGISTER returned.
     std::uint16_t applId() const { return m_applId; }
+    // True from a successful RegisterWithCapi to the next ReleaseCapi.
+    bool isRegistered() const { return m_registered; }
 
     // Install check and CAPI_REGISTER. False after a fatal failure.
     bool RegisterWithCapi();
-    // CAPI_RELEASE. False after a fatal failure.
+    // CAPI_RELEASE. False after a fatal failure. Does nothing when not
+    // registered.
     bool ReleaseCapi();
     // The number of installed controllers (CAPI_GET_PROFILE of controller 0).
     // On failure: fatal, 0 returned, and *capiResult (when given) holds the
@@ -61,7 +64,8 @@ public:
     // result (the remaining controllers get none), or the failing
     // CAPI_GET_PROFILE result (after the fatal failure).
     unsigned ListenAll(std::uint32_t cipMask);
-    // Fetches and handles at most one message.
+    // Fetches and handles at most one message; does nothing while not
+    // registered (a stale application id may belong to another program).
     void PollCapi();
     // The two handlers of a fetched message in receivedMessage().
     void OnConfirmation();
@@ -95,5 +99,6 @@ private:
     std::function<void()> m_callHandler;
     std::function<void(const QString&)> m_fatalHandler;
     bool m_polling = false;
+    bool m_registered = false;
     unsigned m_fatalCount = 0;
 };

@@ -36,9 +36,10 @@ protected:
     // Start-up as the program does it.
     void start()
     {
+        const std::size_t fatalsBefore = fatals.size();
         ASSERT_TRUE(link->RegisterWithCapi());
         ASSERT_EQ(link->ListenAll(CapiLink::kCipMaskAll), 0u);
-        ASSERT_TRUE(fatals.empty());
+        ASSERT_EQ(fatals.size(), fatalsBefore);
         fake.clearCalls();
     }
 
@@ -199,6 +200,7 @@ TEST_F(CapiLinkTest, FatalTextForEachFailingOperation)
     EXPECT_FALSE(link->RegisterWithCapi());
     EXPECT_EQ(fake.summary(), "INSTALLED, REGISTER");
 
+    ASSERT_TRUE(link->RegisterWithCapi());
     fake.scriptResult(Op::Release, 0x1101);
     EXPECT_FALSE(link->ReleaseCapi());
 
@@ -225,7 +227,11 @@ TEST_F(CapiLinkTest, FailuresAfterACallStopTheCycle)
     ASSERT_EQ(fatals.size(), 1u);
     EXPECT_EQ(fatals[0], QString::fromUtf8(CapiTexts::kNotRegistered));
 
-    fake.clearCalls();
+    // Nothing is fetched for a registration that failed.
+    link->PollCapi();
+    EXPECT_EQ(fake.summary(), "GET, PUT(CONNECT_RESP), RELEASE, INSTALLED, REGISTER");
+
+    start();
     fake.scriptResult(Op::Release, 0x1101);
     fake.queueMessage(connectInd(6, 0x102, 1, calledNumber("1"), callingNumber("2")));
     link->PollCapi();
@@ -234,7 +240,7 @@ TEST_F(CapiLinkTest, FailuresAfterACallStopTheCycle)
     EXPECT_EQ(fatals[1], QString::fromUtf8(CapiTexts::kNotReleased));
 
     // A failed response is not looked at: the call is handled all the same.
-    fake.clearCalls();
+    start();
     fake.scriptResult(Op::Put, 0x1108);
     fake.queueMessage(connectInd(7, 0x103, 1, calledNumber("1"), callingNumber("2")));
     link->PollCapi();
@@ -374,4 +380,33 @@ TEST_F(CapiLinkTest, LostLineRegistersAndListensAnew)
     EXPECT_EQ(fake.summary(), "GET, RELEASE, INSTALLED");
     ASSERT_EQ(fatals.size(), 1u);
     EXPECT_EQ(fatals[0], QString::fromUtf8(CapiTexts::kNotInstalled));
+}
+
+TEST_F(CapiLinkTest, ReleasedWhileACallIsHandledStaysReleased)
+{
+    start();
+    // The user disables the link (or the program ends) from an event loop
+    // that runs inside the call handling.
+    link->setCallHandler([this] {
+        ++calls;
+        EXPECT_TRUE(link->ReleaseCapi());
+    });
+    fake.queueMessage(connectInd(5, 0x101, 1, calledNumber("1"), callingNumber("2")));
+    fake.queueMessage(listenConf(1, 0));
+    link->PollCapi();
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(fake.summary(), "GET, PUT(CONNECT_RESP), RELEASE");
+    EXPECT_FALSE(link->isRegistered());
+
+    // A second release (shutdown after disabling) and a poll do nothing.
+    EXPECT_TRUE(link->ReleaseCapi());
+    link->PollCapi();
+    EXPECT_EQ(fake.summary(), "GET, PUT(CONNECT_RESP), RELEASE");
+    EXPECT_TRUE(fatals.empty());
+
+    // Enabled again: registered and listening, and the queue is read again.
+    start();
+    EXPECT_TRUE(link->isRegistered());
+    link->PollCapi();
+    EXPECT_EQ(fake.summary(), "GET");
 }

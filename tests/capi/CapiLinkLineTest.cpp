@@ -3,8 +3,10 @@
 #include "capi/CapiTexts.h"
 #include "capi/LineFrameProbe.h"
 
+#include <QDeadlineTimer>
 #include <QRegularExpression>
 #include <capi20.h>
+#include <unistd.h>
 
 using namespace FakeCapiMessages;
 
@@ -165,4 +167,32 @@ TEST_F(LineTestFixture, SilentLineEndsInTheFatalPathInsteadOfAHang)
     exchange.drop();
     ASSERT_TRUE(pollUntil([&] { return !fatals.empty(); }, 30000));
     EXPECT_EQ(fatals[0], QString::fromUtf8(CapiTexts::kNotRegistered));
+}
+
+TEST_F(LineTestFixture, PutOnAClosedLineReturnsAnError)
+{
+    startLine();
+    registerAndListen();
+    const int fd = capi20_fileno(link->applId());
+    ASSERT_GE(fd, 0);
+    exchange.drop();
+    QDeadlineTimer deadline(15000);
+    while (LineFrameProbe::probe(fd).state != LineFrame::State::Closed) {
+        ASSERT_FALSE(deadline.hasExpired());
+        // Work off what came before the close (the LISTEN_CONF).
+        if (LineFrameProbe::probe(fd).state == LineFrame::State::Whole) {
+            const std::uint8_t* bytes = nullptr;
+            std::size_t size = 0;
+            api->getMessage(link->applId(), &bytes, &size);
+        }
+        ::usleep(5000);
+    }
+    // The first write after the close may still go out; a later one meets a
+    // closed connection. Without SIGPIPE ignored, that would end the process.
+    const Bytes request =
+        message(0x05, 0x80, 0, concat({dword(1), dword(0), dword(0), dword(0), {0, 0}}));
+    unsigned result = kCapiNoError;
+    for (int i = 0; i < 100 && result == kCapiNoError; ++i)
+        result = api->putMessage(link->applId(), request.data());
+    EXPECT_NE(result, kCapiNoError);
 }

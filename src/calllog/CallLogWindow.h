@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+class CallLog;
+class CallLogModel;
+class QMenu;
+class QPushButton;
+class QTreeView;
+
+// The list of recent callers, shown inside the main window: delete one row,
+// clear the list, put a caller's number into the phone book.
+class CallLogWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int kTemplateId = 108;
+    using AddNumberHandler = std::function<void(const QString& number)>;
+
+    CallLogWindow(CallLog& log, QWidget* parent);
+
+    QTreeView* list() const { return m_list; }
+    QMenu* contextMenu() const { return m_menu; }
+
+    // What "-> Katalog" does with the selected number; it returns when the
+    // phone book editor has closed.
+    void setAddNumberHandler(AddNumberHandler handler) { m_addNumber = std::move(handler); }
+
+    // Runs a command of this window by its control or menu id: 1008, 1009,
+    // 1068, 1069, 40015, 40016.
+    void command(int id);
+
+signals:
+    // "Lukk": the main window hides.
+    void closeRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // The number of the selected row (column 3), or empty with no selection.
+    QString selectedNumber(int row) const;
+    bool numberInPhoneBook(const QString& number) const;
+    void updateButtons();
+    void showContextMenu(const QPoint& pos);
+
+    CallLog& m_log;
+    CallLogModel* m_model;
+    QTreeView* m_list;
+    QPushButton* m_clear;
+    QPushButton* m_delete;
+    QPushButton* m_add;
+    QMenu* m_menu;
+    AddNumberHandler m_addNumber;
+};

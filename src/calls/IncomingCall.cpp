@@ -1,0 +1,122 @@
+#include "calls/IncomingCall.h"
+
+#include "calllog/CallLog.h"
+#include "calls/CallNumbers.h"
+#include "phonebook/PhoneBook.h"
+#include "platform/SoundFiles.h"
+#include "platform/SoundOutput.h"
+#include "settings/Settings.h"
+
+namespace {
+
+constexpr int32_t kAllMsns = 7;
+
+bool shouldBeep(int32_t beep, bool numberDelivered, bool hasPersonalSound)
+{
+    switch (beep) {
+    case 1:
+        return true;
+    case 2:
+        return numberDelivered;
+    case 3:
+        return !hasPersonalSound;
+    default: // 4 ("Aldri") and anything else
+        return false;
+    }
+}
+
+bool shouldShowPopup(int32_t msgShow, bool numberDelivered)
+{
+    switch (msgShow) {
+    case 1:
+        return true;
+    case 2:
+        return numberDelivered;
+    default: // 3 ("Aldri") and anything else
+        return false;
+    }
+}
+
+void playInSoundDir(const CallContext& c, const std::string& fileName)
+{
+    // A missing file is played all the same: the player then plays its
+    // default sound, as the user has always heard it. Only a name that
+    // cannot be inside "sound/" is not played at all.
+    const auto path = soundfiles::findExisting(c.dataDir, fileName);
+    if (path) {
+        c.sound.playFile(*path);
+    } else if (const auto planned = soundfiles::pathFor(c.dataDir, fileName)) {
+        c.sound.playFile(*planned);
+    }
+}
+
+} // namespace
+
+bool MsnFilterAdmits(const Settings& s, const std::string& msn)
+{
+    if (s.MSN_LOG == kAllMsns)
+        return true;
+    if ((s.MSN_LOG & 1) && msn == s.MSN_1)
+        return true;
+    if ((s.MSN_LOG & 2) && msn == s.MSN_2)
+        return true;
+    if ((s.MSN_LOG & 4) && msn == s.MSN_3)
+        return true;
+    return false;
+}
+
+CallResult HandleIncomingCall(const CallContext& c, const uint8_t* calling, const uint8_t* called,
+                              size_t copySize)
+{
+    CallResult result;
+    const Settings& s = c.settings;
+
+    // 1-2: the MSN, and whether this call concerns the user at all.
+    const CallNumbers numbers = ExtractCallNumbers(calling, called, copySize);
+    if (!MsnFilterAdmits(s, numbers.msn))
+        return result;
+
+    // 3: the caller.
+    PhoneBookEntry entry;
+    bool inPhoneBook = false;
+    std::string callerName = kUnknownName;
+    if (numbers.numberDelivered && FindPhoneBookEntry(c.dataDir, numbers.callerNumber, &entry)) {
+        inPhoneBook = true;
+        callerName = entry.firstName + ' ' + entry.surname;
+    }
+
+    // 4: a personal sound is looked for only for a caller in the phone book.
+    const bool hasPersonalSound =
+        inPhoneBook && PersonalSoundExists(c.dataDir, numbers.callerNumber);
+
+    // 5: the log, in both modes that see calls.
+    result.handled = true;
+    if (AddCall(c.callLog, numbers.callerNumber, numbers.msn, c.clock))
+        result.logSaveFailed = !SaveCallLog(c.callLog);
+
+    // 6: logging only.
+    if (c.mode == OperatingMode::OutputDisabled)
+        return result;
+    result.announced = true;
+
+    // 7-9: beep, popup, close timer (armed even when no popup was opened,
+    // so that it closes one left open by an earlier call).
+    if (shouldBeep(s.BEEP, numbers.numberDelivered, hasPersonalSound))
+        c.sound.beep(kBeepFrequencyHz, kBeepDurationMs);
+    if (shouldShowPopup(s.MSG_SHOW, numbers.numberDelivered))
+        c.popup.showCallPopup(numbers.callerNumber, numbers.msn, callerName,
+                              numbers.numberDelivered, inPhoneBook);
+    if (s.MSG_CLOSE == 2)
+        c.closeTimer.arm(quint64(s.MSG_CLOSE_TIMEOUT) * 1000u);
+
+    // 10: intro, personal sound and outro, one after the other, only around
+    // a personal sound.
+    if (s.PSOUND == 2 && hasPersonalSound) {
+        if (s.PSOUND_BEFORE == 1)
+            playInSoundDir(c, s.IntroFile);
+        playInSoundDir(c, numbers.callerNumber + ".wav");
+        if (s.PSOUND_AFTER == 1)
+            playInSoundDir(c, s.OutroFile);
+    }
+    return result;
+}

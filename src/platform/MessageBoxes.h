@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <deque>
+#include <vector>
+
+class QWidget;
+
+// Every message box of the program goes through here, so that tests can
+// answer boxes ahead of time instead of waiting on a real modal box.
+//
+// A box is modal to its owner's window only: the popup and the tray menu
+// stay usable while it is open.
+namespace msgbox {
+
+enum class Answer
+{
+    Ok,
+    Yes,
+    No
+};
+
+// Yes and No; returns the answer.
+Answer question(QWidget* owner, const QString& caption, const QString& text);
+// An OK button only.
+void inform(QWidget* owner, const QString& caption, const QString& text);
+
+// What a box showed, as recorded for tests.
+struct Shown
+{
+    QString caption;
+    QString text;
+    bool question = false;
+};
+
+// Tests: from now on no box is shown; each is recorded and answered with the
+// next queued answer (Yes for a question and OK otherwise when none is
+// queued).
+void answerAhead(std::deque<Answer> answers = {});
+// Back to real boxes; forgets what was recorded.
+void showReal();
+const std::vector<Shown>& shown();
+void clearShown();
+
+} // namespace msgbox

@@ -1,0 +1,168 @@
+#include "platform/SdlSoundOutput.h"
+
+#include "platform/ToneSynth.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTimer>
+#include <SDL2/SDL.h>
+
+namespace {
+
+// How long the device stays open after the last sound.
+constexpr int kIdleCloseMs = 5000;
+
+// Marks the output busy for the length of one sound.
+class PlayingFlag
+{
+public:
+    explicit PlayingFlag(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~PlayingFlag() { m_flag = false; }
+
+private:
+    bool& m_flag;
+};
+
+} // namespace
+
+struct SdlSoundOutput::Private
+{
+    bool sdlReady = false;
+    SDL_AudioDeviceID device = 0;
+    SDL_AudioSpec spec{};
+    QTimer idleClose;
+};
+
+SdlSoundOutput::SdlSoundOutput() : d(std::make_unique<Private>())
+{
+    d->sdlReady = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    d->idleClose.setSingleShot(true);
+    d->idleClose.setInterval(kIdleCloseMs);
+    QObject::connect(&d->idleClose, &QTimer::timeout, [this] { closeDevice(); });
+}
+
+SdlSoundOutput::~SdlSoundOutput()
+{
+    closeDevice();
+    if (d->sdlReady)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+bool SdlSoundOutput::openDevice()
+{
+    if (d->device != 0)
+        return true;
+    if (!d->sdlReady)
+        return false;
+    SDL_AudioSpec want{};
+    want.freq = kSampleRate;
+    want.format = AUDIO_S16SYS;
+    want.channels = 1;
+    want.samples = 1024;
+    // No changes allowed: SDL converts to whatever the hardware takes, so
+    // everything queued here stays mono 16-bit at kSampleRate.
+    d->device = SDL_OpenAudioDevice(nullptr, 0, &want, &d->spec, 0);
+    if (d->device == 0)
+        return false;
+    SDL_PauseAudioDevice(d->device, 0);
+    return true;
+}
+
+void SdlSoundOutput::closeDevice()
+{
+    d->idleClose.stop();
+    if (d->device != 0) {
+        SDL_CloseAudioDevice(d->device);
+        d->device = 0;
+    }
+}
+
+void SdlSoundOutput::beep(int frequencyHz, int durationMs)
+{
+    playSamples(tonesynth::sine(frequencyHz, durationMs, kSampleRate));
+}
+
+void SdlSoundOutput::playFile(const QString& path)
+{
+    QByteArray samples = loadWav(path);
+    if (samples.isEmpty())
+        samples = tonesynth::defaultSound(kSampleRate);
+    playSamples(samples);
+}
+
+QByteArray SdlSoundOutput::loadWav(const QString& path) const
+{
+    if (!d->sdlReady || path.isEmpty())
+        return {};
+    SDL_AudioSpec wavSpec{};
+    Uint8* wavData = nullptr;
+    Uint32 wavLength = 0;
+    const QByteArray name = QFile::encodeName(path);
+    if (!SDL_LoadWAV(name.constData(), &wavSpec, &wavData, &wavLength))
+        return {};
+
+    QByteArray out;
+    SDL_AudioStream* stream = SDL_NewAudioStream(wavSpec.format, wavSpec.channels, wavSpec.freq,
+                                                 AUDIO_S16SYS, 1, kSampleRate);
+    if (stream) {
+        // SDL's resampler keeps back the last few milliseconds even after a
+        // flush: feed it a stretch of silence after the sound and cut the
+        // result to the sound's own length.
+        const int frameBytes = int(SDL_AUDIO_BITSIZE(wavSpec.format) / 8) * wavSpec.channels;
+        const int frames = frameBytes > 0 ? int(wavLength) / frameBytes : 0;
+        const QByteArray padding(frameBytes * (wavSpec.freq / 10),
+                                 wavSpec.format == AUDIO_U8 ? char(0x80) : char(0));
+        if (SDL_AudioStreamPut(stream, wavData, int(wavLength)) == 0 &&
+            SDL_AudioStreamPut(stream, padding.constData(), int(padding.size())) == 0 &&
+            SDL_AudioStreamFlush(stream) == 0) {
+            // The stream hands out what it has converted in pieces; take
+            // them all, or the end of the sound would be cut off.
+            char chunk[8192];
+            int got = 0;
+            while ((got = SDL_AudioStreamGet(stream, chunk, int(sizeof chunk))) > 0)
+                out.append(chunk, got);
+            const qint64 wanted =
+                wavSpec.freq > 0 ? qint64(frames) * kSampleRate / wavSpec.freq : 0;
+            if (out.size() > wanted * 2)
+                out.truncate(int(wanted * 2));
+        }
+        SDL_FreeAudioStream(stream);
+    }
+    SDL_FreeWAV(wavData);
+    return out;
+}
+
+void SdlSoundOutput::playSamples(const QByteArray& samples)
+{
+    // A sound asked for while another plays (from inside the wait hook) is
+    // dropped rather than nested: one sound at a time, in order.
+    if (m_playing || samples.isEmpty() || !openDevice())
+        return;
+    PlayingFlag playing(m_playing);
+    d->idleClose.stop();
+
+    if (SDL_QueueAudio(d->device, samples.constData(), Uint32(samples.size())) != 0)
+        return;
+
+    // The samples have been played when the queue is empty and the device's
+    // own buffer has gone out too.
+    const qint64 soundMs = qint64(samples.size()) / 2 * 1000 / kSampleRate;
+    const qint64 bufferMs = qint64(d->spec.samples) * 1000 / kSampleRate + 20;
+    QElapsedTimer clock;
+    clock.start();
+    // A device that stops consuming (unplugged, suspended) must not hold the
+    // program for ever: give up well after the sound should have ended.
+    const qint64 deadline = soundMs + bufferMs + 2000;
+    while (SDL_GetQueuedAudioSize(d->device) > 0 && clock.elapsed() < deadline) {
+        waitHook();
+        SDL_Delay(5);
+    }
+    const qint64 drainUntil = clock.elapsed() + bufferMs;
+    while (clock.elapsed() < drainUntil) {
+        waitHook();
+        SDL_Delay(5);
+    }
+    if (SDL_GetQueuedAudioSize(d->device) > 0)
+        SDL_ClearQueuedAudio(d->device);
+    d->idleClose.start();
+}

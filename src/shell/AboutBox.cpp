@@ -1,0 +1,34 @@
+#include "shell/AboutBox.h"
+
+#include "platform/DialogBuilder.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+
+AboutBox::AboutBox(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint)
+{
+    dialogbuilder::build(this, DialogTemplate::load(kTemplateId));
+    setWindowTitle(QStringLiteral("Om Ringvakt"));
+    dialogbuilder::control<QLabel>(this, 1010)->setText(QStringLiteral("Ringvakt V1.52 (Norsk)"));
+    dialogbuilder::control<QLabel>(this, 1014)
+        ->setText(QStringLiteral("Ikke glem å sende feedback.txt !\n"
+                                 "Norsk oversettelse ved Tornholt,\n"
+                                 "med takk til alle som har prøvd og rettet."));
+    auto* ok = dialogbuilder::control<QPushButton>(this, 1);
+    ok->setText(QStringLiteral("OK"));
+    connect(ok, &QPushButton::clicked, this, [this] { done(1); });
+}
+
+void AboutBox::reject()
+{
+    // Escape: the box stays open. Only OK, Enter and the close button end it.
+}
+
+void AboutBox::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    done(1);
+}

@@ -1,0 +1,265 @@
+#include "shell/Application.h"
+
+#include "calllog/CallLog.h"
+#include "calllog/CallLogWindow.h"
+#include "calls/CallPopupController.h"
+#include "capi/CapiLink.h"
+#include "platform/MessageBoxes.h"
+#include "platform/SoundFiles.h"
+#include "platform/SoundOutput.h"
+#include "settings/Settings.h"
+#include "shell/AboutBox.h"
+#include "shell/CommandIds.h"
+#include "shell/MainWindow.h"
+#include "shell/TrayIcon.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTimer>
+#include <climits>
+#include <cstdio>
+#include <unistd.h>
+
+Application::Application(const ApplicationParts& parts)
+    : m_parts(parts), m_dataDir(parts.dataDir), m_settings(std::make_unique<Settings>()),
+      m_link(std::make_unique<CapiLink>(parts.capi)),
+      m_callLog(std::make_unique<CallLog>(parts.dataDir)),
+      m_mainWindow(std::make_unique<MainWindow>()), m_tray(std::make_unique<TrayIcon>()),
+      m_popups(std::make_unique<CallPopupController>())
+{
+    m_fatal = [this](const QString& text) {
+        msgbox::inform(m_mainWindow.get(), QStringLiteral("FEIL"), text);
+        std::fflush(nullptr);
+        // The process ends here, without the shutdown steps: the line is
+        // already in a state that a release could not mend.
+        _exit(1);
+    };
+    m_link->setFatalHandler([this](const QString& text) { m_fatal(text); });
+    m_link->setCallHandler([this] { handleCall(); });
+
+    connect(&m_mainWindow->pollTimer(), &QTimer::timeout, this, &Application::pollTick);
+    connect(&m_mainWindow->closeTimer(), &QTimer::timeout, this, &Application::closeTimerExpired);
+    connect(m_mainWindow.get(), &MainWindow::commandChosen, this, &Application::command);
+    connect(m_tray.get(), &TrayIcon::commandChosen, this, &Application::command);
+    connect(m_tray.get(), &TrayIcon::showCallLog, this, [this] { command(command::ShowCallLog); });
+
+    m_popups->setAddNumberHandler([this](const QString& number) {
+        if (addNumberToPhoneBook)
+            addNumberToPhoneBook(number);
+    });
+
+    // While a sound plays the windows keep being painted, but neither the
+    // line's poll nor the popup's close timer is served before it has ended
+    // (see busy()), and user input waits.
+    m_parts.sound.setWaitHook(
+        [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+}
+
+Application::~Application()
+{
+    m_parts.sound.setWaitHook({});
+}
+
+bool Application::start()
+{
+    bool fatal = false;
+    const FatalHandler program = m_fatal;
+    m_fatal = [&fatal, program](const QString& text) {
+        fatal = true;
+        program(text);
+    };
+
+    // Register and listen on every controller before anything else: a
+    // program that cannot reach the line says so at once.
+    if (m_link->RegisterWithCapi())
+        m_link->ListenAll(CapiLink::kCipMaskAll);
+    m_fatal = program;
+    if (fatal)
+        return false;
+
+    m_mainWindow->pollTimer().start();
+    LoadSettings(*m_settings, m_parts.settingsStore);
+
+    m_tray->SetTrayMode(OperatingMode::Enabled, true);
+
+    auto* callLog = new CallLogWindow(*m_callLog, m_mainWindow.get());
+    callLog->setAddNumberHandler([this](const QString& number) {
+        if (addNumberToPhoneBook)
+            addNumberToPhoneBook(number);
+    });
+    LoadCallLog(*m_callLog);
+    m_mainWindow->setCallLogWindow(callLog);
+
+    if (TrayIcon::available()) {
+        m_mainWindow->hide();
+    } else {
+        // Without a tray the call log is the user's handle on the program:
+        // it shows at start and carries the tray's commands in a menu bar.
+        m_mainWindow->setTrayMenuInMenuBar(m_tray->menu());
+        m_mainWindow->showMainWindow();
+    }
+
+    QDir(m_dataDir).mkpath(soundfiles::soundDir(m_dataDir));
+    return true;
+}
+
+CallLogWindow* Application::callLogWindow() const
+{
+    return m_mainWindow->callLogWindow();
+}
+
+bool Application::busy() const
+{
+    return m_inPoll || m_parts.sound.isPlaying();
+}
+
+void Application::command(int id)
+{
+    if (m_shutDown)
+        return;
+    if (busy()) {
+        m_deferredCommands.push_back(id);
+        return;
+    }
+    switch (id) {
+    case command::ShowCallLog:
+        m_mainWindow->showMainWindow();
+        break;
+    case command::PhoneBook:
+        if (openPhoneBookWindow)
+            openPhoneBookWindow();
+        break;
+    case command::Settings:
+        if (openSettingsDialog)
+            openSettingsDialog();
+        break;
+    case command::About:
+        OpenAboutBox();
+        break;
+    case command::Enable:
+        SetOperatingMode(OperatingMode::Enabled);
+        break;
+    case command::DisableOutput:
+        SetOperatingMode(OperatingMode::OutputDisabled);
+        break;
+    case command::Disable:
+        SetOperatingMode(OperatingMode::Disabled);
+        break;
+    case command::Exit:
+        Shutdown();
+        break;
+    default:
+        break;
+    }
+}
+
+void Application::SetOperatingMode(OperatingMode mode)
+{
+    if (mode != OperatingMode::Disabled) {
+        if (m_mode == OperatingMode::Disabled) {
+            if (!m_link->RegisterWithCapi())
+                return;
+            m_link->ListenAll(CapiLink::kCipMaskAll);
+            m_mainWindow->pollTimer().start();
+        }
+    } else if (m_mode != OperatingMode::Disabled) {
+        m_mainWindow->pollTimer().stop();
+        if (!m_link->ReleaseCapi())
+            return;
+    }
+    m_mode = mode;
+    m_tray->SetTrayMode(mode, false);
+}
+
+void Application::Shutdown()
+{
+    if (m_shutDown)
+        return;
+    m_shutDown = true;
+    m_mainWindow->pollTimer().stop();
+    m_mainWindow->closeTimer().stop();
+    if (m_mode != OperatingMode::Disabled)
+        m_link->ReleaseCapi();
+    QCoreApplication::exit(0);
+    m_tray->RemoveTrayIcon();
+}
+
+void Application::pollTick()
+{
+    if (busy() || m_shutDown)
+        return;
+    m_inPoll = true;
+    m_link->PollCapi();
+    m_inPoll = false;
+    runDeferred();
+}
+
+void Application::closeTimerExpired()
+{
+    m_mainWindow->closeTimer().stop();
+    if (busy()) {
+        m_closeDeferred = true;
+        return;
+    }
+    m_popups->CloseCallPopup();
+}
+
+void Application::runDeferred()
+{
+    if (m_closeDeferred) {
+        m_closeDeferred = false;
+        m_popups->CloseCallPopup();
+    }
+    if (m_deferredCommands.empty())
+        return;
+    // Run from the event loop, not from inside the poll tick.
+    std::vector<int> commands;
+    commands.swap(m_deferredCommands);
+    QTimer::singleShot(0, this, [this, commands] {
+        for (int id : commands)
+            command(id);
+    });
+}
+
+void Application::arm(quint64 milliseconds)
+{
+    // The delay comes from a setting without a range check: capped at what a
+    // timer takes (about 24 days) so a huge value never wraps to zero.
+    const int interval = milliseconds > quint64(INT_MAX) ? INT_MAX : int(milliseconds);
+    m_mainWindow->closeTimer().start(interval);
+}
+
+void Application::handleCall()
+{
+    const CallContext context{*m_settings,   m_mode,    *m_callLog, m_parts.clock,
+                              m_parts.sound, *m_popups, *this,      m_dataDir};
+    const CallResult result =
+        HandleIncomingCall(context, m_link->callingNumberCopy(), m_link->calledNumberCopy(),
+                           CapiLink::kNumberCopySize);
+    if (result.logSaveFailed) {
+        std::fprintf(stderr, "ringvakt: could not write %s; the call is kept in memory\n",
+                     qPrintable(m_callLog->filePath()));
+        m_tray->setProblem(QStringLiteral("Kunne ikke skrive CallID.dat"));
+    } else if (result.handled) {
+        m_tray->setProblem({});
+    }
+}
+
+AboutBox* Application::aboutBox() const
+{
+    return m_aboutBox.data();
+}
+
+void Application::OpenAboutBox()
+{
+    if (m_aboutBox) {
+        m_aboutBox->raise();
+        m_aboutBox->activateWindow();
+        return;
+    }
+    AboutBox box(m_mainWindow.get());
+    box.setWindowModality(Qt::WindowModal);
+    m_aboutBox = &box;
+    box.exec();
+    m_aboutBox = nullptr;
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "calls/IncomingCall.h"
+#include "calls/OperatingMode.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class AboutBox;
+class CallLog;
+class CallLogWindow;
+class CallPopupController;
+class CapiApi;
+class CapiLink;
+class Clock;
+class MainWindow;
+class SettingsStore;
+class SoundOutput;
+class TrayIcon;
+struct Settings;
+
+// What the program is made of, passed in so that tests can run the whole
+// program with a scripted line, a temporary settings file and a silent
+// sound output.
+struct ApplicationParts
+{
+    CapiApi& capi;
+    SettingsStore& settingsStore;
+    SoundOutput& sound;
+    const Clock& clock;
+    QString dataDir;
+};
+
+// The running program: starts in the described order, carries out the
+// commands of the tray menu, polls the line, handles calls, and shuts down.
+class Application : public QObject, private CloseTimer
+{
+    Q_OBJECT
+public:
+    using FatalHandler = std::function<void(const QString& text)>;
+
+    explicit Application(const ApplicationParts& parts);
+    ~Application() override;
+
+    // Registers with the line and builds the windows. False when the line
+    // could not be opened (after the fatal handler ran).
+    bool start();
+
+    // By default a fatal line failure shows the "FEIL" box owned by the
+    // main window and ends the process with exit code 1.
+    void setFatalHandler(FatalHandler handler) { m_fatal = std::move(handler); }
+
+    // The commands of the main window by id (40013, 40021, 40012, 40014,
+    // 40023, 40024, 40025, 40008). A command chosen while a call is being
+    // announced runs when the announcement is over.
+    void command(int id);
+    void SetOperatingMode(OperatingMode mode);
+    // Stops the timers, leaves the line, ends the event loop; runs once.
+    void Shutdown();
+    bool isShutDown() const { return m_shutDown; }
+
+    // One tick of the poll timer, and the close timer's expiry.
+    void pollTick();
+    void closeTimerExpired();
+
+    OperatingMode mode() const { return m_mode; }
+    const Settings& settings() const { return *m_settings; }
+    Settings& settings() { return *m_settings; }
+    CallLog& callLog() { return *m_callLog; }
+    CapiLink& link() { return *m_link; }
+    MainWindow& mainWindow() { return *m_mainWindow; }
+    CallLogWindow* callLogWindow() const;
+    TrayIcon& tray() { return *m_tray; }
+    CallPopupController& popups() { return *m_popups; }
+    AboutBox* aboutBox() const;
+    const QString& dataDir() const { return m_dataDir; }
+
+    // The hooks that later windows fill in.
+    std::function<void()> openPhoneBookWindow;
+    std::function<void()> openSettingsDialog;
+    std::function<void(const QString& number)> addNumberToPhoneBook;
+
+private:
+    void arm(quint64 milliseconds) override;
+    void handleCall();
+    void OpenAboutBox();
+    bool busy() const;
+    void runDeferred();
+
+    ApplicationParts m_parts;
+    QString m_dataDir;
+    std::unique_ptr<Settings> m_settings;
+    std::unique_ptr<CapiLink> m_link;
+    std::unique_ptr<CallLog> m_callLog;
+    std::unique_ptr<MainWindow> m_mainWindow;
+    std::unique_ptr<TrayIcon> m_tray;
+    std::unique_ptr<CallPopupController> m_popups;
+    QPointer<AboutBox> m_aboutBox;
+    FatalHandler m_fatal;
+    OperatingMode m_mode = OperatingMode::Enabled;
+    bool m_shutDown = false;
+    bool m_inPoll = false;
+    bool m_closeDeferred = false;
+    std::vector<int> m_deferredCommands;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+// The main window's commands, as the tray menu sends them.
+namespace command {
+constexpr int ShowCallLog = 40013;
+constexpr int PhoneBook = 40021;
+constexpr int Settings = 40012;
+constexpr int About = 40014;
+constexpr int Enable = 40023;
+constexpr int DisableOutput = 40024;
+constexpr int Disable = 40025;
+constexpr int Exit = 40008;
+} // namespace command

@@ -1,0 +1,68 @@
+#include "shell/MainWindow.h"
+
+#include "calllog/CallLogWindow.h"
+#include "platform/Icons.h"
+#include "platform/MenuTemplate.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QVBoxLayout>
+
+MainWindow::MainWindow()
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint)
+{
+    setWindowTitle(QStringLiteral("Ringvakt - Liste over de siste innringerene"));
+    setWindowIcon(icons::icon(101));
+    m_pollTimer.setInterval(kPollIntervalMs);
+    m_closeTimer.setSingleShot(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void MainWindow::setCallLogWindow(CallLogWindow* callLog)
+{
+    m_callLog = callLog;
+    layout()->addWidget(callLog);
+    connect(callLog, &CallLogWindow::closeRequested, this, &QWidget::hide);
+    adjustSize();
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect d = screen->geometry();
+        const QSize size = frameGeometry().size();
+        move(d.x() + d.width() / 2 - size.width() / 2, d.y() + d.height() / 2 - size.height() / 2);
+    }
+}
+
+void MainWindow::setTrayMenuInMenuBar(QMenu* trayMenu)
+{
+    if (!m_menuBar) {
+        m_menuBar = new QMenuBar(this);
+        static_cast<QVBoxLayout*>(layout())->setMenuBar(m_menuBar);
+    }
+    trayMenu->setTitle(QStringLiteral("Ringvakt"));
+    m_menuBar->addMenu(trayMenu);
+    adjustSize();
+}
+
+void MainWindow::showMainWindow()
+{
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // The close button hides the call log; only "Avslutt" ends the program.
+    // Without a tray a hidden window could not be found again: minimise it.
+    event->ignore();
+    if (m_menuBar)
+        showMinimized();
+    else
+        hide();
+}

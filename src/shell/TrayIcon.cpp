@@ -1,0 +1,93 @@
+#include "shell/TrayIcon.h"
+
+#include "platform/Icons.h"
+#include "platform/MenuTemplate.h"
+#include "shell/CommandIds.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+TrayIcon::TrayIcon(QObject* parent)
+    : QObject(parent), m_menu(menus::buildPopup(menus::Tray, nullptr)),
+      m_tray(new QSystemTrayIcon(this))
+{
+    m_tray->setToolTip(QStringLiteral("Ringvakt"));
+    m_tray->setContextMenu(m_menu);
+    connect(m_menu, &QMenu::triggered, this,
+            [this](QAction* action) { emit commandChosen(menus::commandId(action)); });
+    connect(m_tray, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                // A double click shows the call log. Trays that speak
+                // StatusNotifierItem often never report a double click, so
+                // a single activation does the same.
+                if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger)
+                    emit showCallLog();
+            });
+}
+
+TrayIcon::~TrayIcon()
+{
+    delete m_menu;
+}
+
+bool TrayIcon::available()
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void TrayIcon::SetTrayMode(OperatingMode mode, bool add)
+{
+    menus::setItemText(m_menu, command::ShowCallLog, QStringLiteral("Siste Innringere"));
+    menus::setItemText(m_menu, command::PhoneBook, QStringLiteral("Katalog"));
+    menus::setItemText(m_menu, command::Settings, QStringLiteral("Oppsett"));
+    menus::setItemText(m_menu, command::About, QStringLiteral("Om Ringvakt"));
+    menus::setItemText(m_menu, command::Exit, QStringLiteral("Avslutt"));
+    menus::setItemText(m_menu, command::Enable, QStringLiteral("Aktiver Ringvakt"));
+    menus::setItemText(m_menu, command::DisableOutput, QStringLiteral("Slå av Listefunksjon"));
+    menus::setItemText(m_menu, command::Disable, QStringLiteral("Slå av Ringvakt"));
+    menus::setDefaultItem(m_menu, command::ShowCallLog);
+
+    switch (mode) {
+    case OperatingMode::Enabled:
+        m_iconId = 101;
+        break;
+    case OperatingMode::OutputDisabled:
+        m_iconId = 120;
+        break;
+    case OperatingMode::Disabled:
+        m_iconId = 119;
+        break;
+    }
+    menus::setItemChecked(m_menu, command::Enable, mode == OperatingMode::Enabled);
+    menus::setItemChecked(m_menu, command::DisableOutput, mode == OperatingMode::OutputDisabled);
+    menus::setItemChecked(m_menu, command::Disable, mode == OperatingMode::Disabled);
+
+    m_tray->setIcon(icons::icon(m_iconId));
+    if (add)
+        m_tray->show();
+}
+
+void TrayIcon::RemoveTrayIcon()
+{
+    m_tray->hide();
+}
+
+QString TrayIcon::toolTip() const
+{
+    return m_tray->toolTip();
+}
+
+void TrayIcon::setProblem(const QString& text)
+{
+    if (text == m_problem)
+        return;
+    m_problem = text;
+    m_tray->setToolTip(text.isEmpty() ? QStringLiteral("Ringvakt")
+                                      : QStringLiteral("Ringvakt\n") + text);
+}
+
+bool TrayIcon::isVisible() const
+{
+    return m_tray->isVisible();
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "calls/OperatingMode.h"
+
+#include <QObject>
+
+class QMenu;
+class QSystemTrayIcon;
+
+// The icon in the tray: its picture shows the mode, its menu (pop-up 0 of
+// the shared menu) carries the commands, and activating it shows the call
+// log.
+class TrayIcon : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TrayIcon(QObject* parent = nullptr);
+    ~TrayIcon() override;
+
+    // Whether the desktop has a tray at all.
+    static bool available();
+
+    // Sets the menu's texts, default item and check marks and the icon for
+    // the mode; `add` puts the icon into the tray the first time.
+    void SetTrayMode(OperatingMode mode, bool add);
+    void RemoveTrayIcon();
+
+    QMenu* menu() const { return m_menu; }
+    // The resource number of the picture shown now.
+    int iconId() const { return m_iconId; }
+    QString toolTip() const;
+    // A problem the user should know of, shown under the name in the
+    // tooltip; an empty text clears it.
+    void setProblem(const QString& text);
+    bool isVisible() const;
+
+signals:
+    void commandChosen(int id);
+    void showCallLog();
+
+private:
+    QMenu* m_menu;
+    QSystemTrayIcon* m_tray;
+    int m_iconId = 0;
+    QString m_problem;
+};

@@ -18,6 +18,7 @@ class CapiApi;
 class CapiLink;
 class Clock;
 class MainWindow;
+class RecorderStarter;
 class SettingsStore;
 class SoundOutput;
 class TrayIcon;
@@ -32,6 +33,7 @@ struct ApplicationParts
     SettingsStore& settingsStore;
     SoundOutput& sound;
     const Clock& clock;
+    RecorderStarter& recorder;
     QString dataDir;
 };
 
@@ -78,6 +80,9 @@ public:
     CallPopupController& popups() { return *m_popups; }
     AboutBox* aboutBox() const;
     const QString& dataDir() const { return m_dataDir; }
+    SoundOutput& sound() { return m_parts.sound; }
+    SettingsStore& settingsStore() { return m_parts.settingsStore; }
+    RecorderStarter& recorder() { return m_parts.recorder; }
 
     // The hooks that later windows fill in.
     std::function<void()> openPhoneBookWindow;

@@ -1,5 +1,6 @@
 #include "capi/Libcapi20Api.h"
 #include "platform/Clock.h"
+#include "platform/RecorderStarter.h"
 #include "platform/SdlSoundOutput.h"
 #include "settings/SettingsStore.h"
 #include "shell/Application.h"
@@ -26,7 +27,8 @@ int main(int argc, char** argv)
     IniSettingsStore settingsStore;
     SdlSoundOutput sound;
     SystemClock clock;
-    Application ringvakt({capi, settingsStore, sound, clock, QDir::currentPath()});
+    ProcessRecorderStarter recorder;
+    Application ringvakt({capi, settingsStore, sound, clock, recorder, QDir::currentPath()});
 
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &ringvakt,

@@ -18,7 +18,7 @@ void AppFixture::TearDown()
 
 bool AppFixture::startApp()
 {
-    app = std::make_unique<Application>(ApplicationParts{capi, *store, sound, clock, dir.path()});
+    app = std::make_unique<Application>(ApplicationParts{capi, *store, sound, clock, recorder, dir.path()});
     app->setFatalHandler([this](const QString& text) { fatals << text; });
     return app->start();
 }

@@ -5,6 +5,7 @@
 #include "settings/SettingsStore.h"
 #include "shell/Application.h"
 #include "support/FakeClock.h"
+#include "support/FakeRecorderStarter.h"
 #include "support/FakeSoundOutput.h"
 #include "support/QtPrinting.h"
 #include "support/TempDataDir.h"
@@ -36,6 +37,7 @@ protected:
     std::unique_ptr<IniSettingsStore> store;
     FakeSoundOutput sound;
     FakeClock clock;
+    FakeRecorderStarter recorder;
     std::unique_ptr<Application> app;
     QStringList fatals;
     uint16_t messageNumber = 1;

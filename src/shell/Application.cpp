@@ -4,10 +4,12 @@
 #include "calllog/CallLogWindow.h"
 #include "calls/CallPopupController.h"
 #include "capi/CapiLink.h"
+#include "capi/LineKeeper.h"
 #include "platform/MessageBoxes.h"
 #include "platform/SoundFiles.h"
 #include "platform/SoundOutput.h"
 #include "settings/Settings.h"
+#include "settings/SettingsDialogOpener.h"
 #include "shell/AboutBox.h"
 #include "shell/CommandIds.h"
 #include "shell/MainWindow.h"
@@ -23,6 +25,9 @@
 Application::Application(const ApplicationParts& parts)
     : m_parts(parts), m_dataDir(parts.dataDir), m_settings(std::make_unique<Settings>()),
       m_link(std::make_unique<CapiLink>(parts.capi)),
+      m_line(std::make_unique<LineKeeper>(*m_link, parts.lineTiming,
+                                          parts.lineInBackground ? LineKeeper::Execution::Thread
+                                                                 : LineKeeper::Execution::Inline)),
       m_callLog(std::make_unique<CallLog>(parts.dataDir)),
       m_mainWindow(std::make_unique<MainWindow>()), m_tray(std::make_unique<TrayIcon>()),
       m_popups(std::make_unique<CallPopupController>())
@@ -34,8 +39,9 @@ Application::Application(const ApplicationParts& parts)
         // already in a state that a release could not mend.
         _exit(1);
     };
-    m_link->setFatalHandler([this](const QString& text) { m_fatal(text); });
+    m_line->setFatalHandler([this](const QString& text) { m_fatal(text); });
     m_link->setCallHandler([this] { handleCall(); });
+    connect(m_line.get(), &LineKeeper::stateChanged, this, [this] { updateTray(); });
 
     connect(&m_mainWindow->pollTimer(), &QTimer::timeout, this, &Application::pollTick);
     connect(&m_mainWindow->closeTimer(), &QTimer::timeout, this, &Application::closeTimerExpired);
@@ -71,16 +77,19 @@ bool Application::start()
 
     // Register and listen on every controller before anything else: a
     // program that cannot reach the line says so at once.
-    if (m_link->RegisterWithCapi())
-        m_link->ListenAll(CapiLink::kCipMaskAll);
+    const bool up = m_line->startUp();
     m_fatal = program;
-    if (fatal)
+    if (fatal || !up)
         return false;
 
     m_mainWindow->pollTimer().start();
     LoadSettings(*m_settings, m_parts.settingsStore);
+    auto settingsDialog = std::make_shared<SettingsDialogOpener>(
+        m_mainWindow.get(), SettingsDialogParts{*m_settings, m_parts.settingsStore, m_parts.sound,
+                                                m_parts.recorder, m_dataDir});
+    openSettingsDialog = [settingsDialog] { settingsDialog->OpenSettingsDialog(); };
 
-    m_tray->SetTrayMode(OperatingMode::Enabled, true);
+    updateTray(true);
 
     auto* callLog = new CallLogWindow(*m_callLog, m_mainWindow.get());
     callLog->setAddNumberHandler([this](const QString& number) {
@@ -155,20 +164,27 @@ void Application::command(int id)
 
 void Application::SetOperatingMode(OperatingMode mode)
 {
-    if (mode != OperatingMode::Disabled) {
-        if (m_mode == OperatingMode::Disabled) {
-            if (!m_link->RegisterWithCapi())
-                return;
-            m_link->ListenAll(CapiLink::kCipMaskAll);
-            m_mainWindow->pollTimer().start();
-        }
-    } else if (m_mode != OperatingMode::Disabled) {
-        m_mainWindow->pollTimer().stop();
-        if (!m_link->ReleaseCapi())
-            return;
-    }
+    const OperatingMode was = m_mode;
     m_mode = mode;
-    m_tray->SetTrayMode(mode, false);
+    if (mode != OperatingMode::Disabled) {
+        if (was == OperatingMode::Disabled) {
+            // Registered and listening again, in the background; a line
+            // that does not answer is the "no line" state, not the end.
+            m_mainWindow->pollTimer().start();
+            m_line->switchOn();
+        }
+    } else if (was != OperatingMode::Disabled) {
+        m_mainWindow->pollTimer().stop();
+        m_line->switchOff();
+    }
+    updateTray();
+}
+
+void Application::updateTray(bool add)
+{
+    m_tray->SetTrayMode(m_mode, add);
+    const bool noLine = m_mode != OperatingMode::Disabled && m_line->isLineLost();
+    m_tray->setLineLost(noLine, m_line->lostAt());
 }
 
 void Application::Shutdown()
@@ -178,8 +194,7 @@ void Application::Shutdown()
     m_shutDown = true;
     m_mainWindow->pollTimer().stop();
     m_mainWindow->closeTimer().stop();
-    if (m_mode != OperatingMode::Disabled)
-        m_link->ReleaseCapi();
+    m_line->shutDown();
     QCoreApplication::exit(0);
     m_tray->RemoveTrayIcon();
 }
@@ -189,7 +204,7 @@ void Application::pollTick()
     if (busy() || m_shutDown)
         return;
     m_inPoll = true;
-    m_link->PollCapi();
+    m_line->poll();
     m_inPoll = false;
     runDeferred();
 }

@@ -42,4 +42,10 @@ public:
                                 std::size_t* size) = 0;
     // CAPI_GET_PROFILE into a 64-byte buffer.
     virtual unsigned getProfile(unsigned controller, std::uint8_t* profile64) = 0;
+
+    // After a successful register: watch the connection of this
+    // registration, so that a line that vanishes without closing it (a
+    // router that lost power, a cable pulled) is noticed. Nothing to do for
+    // a line that cannot vanish that way.
+    virtual void watchConnection(unsigned applId) { (void)applId; }
 };

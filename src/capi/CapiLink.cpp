@@ -39,6 +39,11 @@ void CapiLink::setFatalHandler(std::function<void(const QString&)> handler)
     m_fatalHandler = std::move(handler);
 }
 
+void CapiLink::setRenewalHandler(std::function<void(Renewal)> handler)
+{
+    m_renewalHandler = std::move(handler);
+}
+
 bool CapiLink::RegisterWithCapi()
 {
     if (m_api.installed() != kCapiNoError) {
@@ -54,6 +59,7 @@ bool CapiLink::RegisterWithCapi()
         return false;
     }
     m_registered = true;
+    m_api.watchConnection(m_applId);
     return true;
 }
 
@@ -161,15 +167,20 @@ void CapiLink::OnConnectInd()
     capi_fill_CONNECT_RESP(&m_receivedMessage, m_applId, messageNumber, plci, kRejectIgnore, 0, 0,
                            0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                            nullptr, nullptr, nullptr, nullptr);
-    // A failed response does not stop the call from being handled.
-    putRecord(m_receivedMessage);
+    // A failed response does not stop the call from being handled; one that
+    // failed because the connection is gone says the line is lost.
+    const bool lineLost = putRecord(m_receivedMessage) == kCapiLineLost;
 
     if (m_callHandler)
         m_callHandler();
 
     // When the registration was released while the call was handled (the
     // user disabled the link, or the program is ending), it stays released.
-    if (m_registered)
+    if (!m_registered)
+        return;
+    if (m_renewalHandler)
+        m_renewalHandler(lineLost ? Renewal::LineLost : Renewal::AfterCall);
+    else
         RenewRegistration();
 }
 
@@ -186,7 +197,10 @@ void CapiLink::CapiFatal(const QString& text)
 
 void CapiLink::OnLineLost()
 {
-    RenewRegistration();
+    if (m_renewalHandler)
+        m_renewalHandler(Renewal::LineLost);
+    else
+        RenewRegistration();
 }
 
 bool CapiLink::RenewRegistration()

@@ -46,6 +46,18 @@ public:
     // standard error and the process ends with exit code 1.
     void setFatalHandler(std::function<void(const QString&)> handler);
 
+    // Why the registration must be made anew.
+    enum class Renewal
+    {
+        AfterCall, // every call indication is followed by a new registration
+        LineLost,  // the connection to the line is gone
+    };
+    // Who makes the registration anew. Without one the link releases,
+    // registers and listens again itself, in the same tick; with one (the
+    // program keeps the line in the background and retries when it is
+    // gone) the handler is told and the link does nothing more.
+    void setRenewalHandler(std::function<void(Renewal)> handler);
+
     // The application id the last CAPI_REGISTER returned.
     std::uint16_t applId() const { return m_applId; }
     // True from a successful RegisterWithCapi to the next ReleaseCapi.
@@ -98,6 +110,7 @@ private:
     std::uint8_t m_calledNumberCopy[kNumberCopySize]{};
     std::function<void()> m_callHandler;
     std::function<void(const QString&)> m_fatalHandler;
+    std::function<void(Renewal)> m_renewalHandler;
     bool m_polling = false;
     bool m_registered = false;
     unsigned m_fatalCount = 0;

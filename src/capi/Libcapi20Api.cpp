@@ -7,6 +7,9 @@
 #include <capi20.h>
 #include <csignal>
 #include <cstring>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 #include <sys/time.h>
 
 namespace {
@@ -124,4 +127,26 @@ unsigned Libcapi20Api::getProfile(unsigned controller, std::uint8_t* profile64)
 {
     CallDeadline deadline(m_callLimit);
     return capi20_get_profile(controller, profile64);
+}
+
+void Libcapi20Api::watchConnection(unsigned applId)
+{
+    const int fd = capi20_fileno(applId);
+    if (fd < 0)
+        return;
+    // Only a TCP connection (a router) can vanish silently; a local CAPI
+    // device refuses these options, which is fine.
+    const int on = 1;
+    if (setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on) != 0)
+        return;
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &m_keepAlive.idleSeconds,
+               sizeof m_keepAlive.idleSeconds);
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &m_keepAlive.intervalSeconds,
+               sizeof m_keepAlive.intervalSeconds);
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &m_keepAlive.count, sizeof m_keepAlive.count);
+    // Keepalive probes are not sent while data waits for its
+    // acknowledgement; bound that wait the same way.
+    const unsigned userTimeoutMs = unsigned(
+        (m_keepAlive.idleSeconds + m_keepAlive.intervalSeconds * m_keepAlive.count) * 1000);
+    setsockopt(fd, IPPROTO_TCP, TCP_USER_TIMEOUT, &userTimeoutMs, sizeof userTimeoutMs);
 }

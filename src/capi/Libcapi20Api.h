@@ -29,7 +29,20 @@ class Libcapi20Api : public CapiApi
 public:
     static constexpr std::chrono::milliseconds kDefaultCallLimit{10000};
 
+    // TCP keepalive on the registration's connection: a router that stops
+    // answering altogether is noticed after idle + interval * count seconds
+    // of silence (60 + 10 * 5: within two minutes).
+    struct KeepAlive
+    {
+        int idleSeconds = 60;
+        int intervalSeconds = 10;
+        int count = 5;
+    };
+
     explicit Libcapi20Api(std::chrono::milliseconds callLimit = kDefaultCallLimit);
+
+    void setKeepAlive(const KeepAlive& keepAlive) { m_keepAlive = keepAlive; }
+    void setCallLimit(std::chrono::milliseconds limit) { m_callLimit = limit; }
 
     unsigned installed() override;
     unsigned registerApplication(unsigned messageBufferSize, unsigned maxLogicalConnections,
@@ -39,6 +52,7 @@ public:
     unsigned putMessage(unsigned applId, const std::uint8_t* message) override;
     unsigned getMessage(unsigned applId, const std::uint8_t** message, std::size_t* size) override;
     unsigned getProfile(unsigned controller, std::uint8_t* profile64) override;
+    void watchConnection(unsigned applId) override;
 
     // Ignores SIGPIPE for the whole process; the constructor calls it.
     static void ignoreSigpipe();
@@ -47,6 +61,7 @@ private:
     unsigned getFromDevice(unsigned applId, const std::uint8_t** message, std::size_t* size);
 
     std::chrono::milliseconds m_callLimit;
+    KeepAlive m_keepAlive;
     std::size_t m_receiveBufferSize = 2048;
     std::vector<unsigned char> m_sendBuffer;
 };

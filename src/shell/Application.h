@@ -2,6 +2,7 @@
 
 #include "calls/IncomingCall.h"
 #include "calls/OperatingMode.h"
+#include "capi/LineTiming.h"
 
 #include <QObject>
 #include <QPointer>
@@ -17,6 +18,7 @@ class CallPopupController;
 class CapiApi;
 class CapiLink;
 class Clock;
+class LineKeeper;
 class MainWindow;
 class RecorderStarter;
 class SettingsStore;
@@ -35,6 +37,10 @@ struct ApplicationParts
     const Clock& clock;
     RecorderStarter& recorder;
     QString dataDir;
+    // How patiently the line is kept, and whether registrations are made in
+    // the background (the program) or at once (tests with a scripted line).
+    LineTiming lineTiming = {};
+    bool lineInBackground = true;
 };
 
 // The running program: starts in the described order, carries out the
@@ -74,6 +80,7 @@ public:
     Settings& settings() { return *m_settings; }
     CallLog& callLog() { return *m_callLog; }
     CapiLink& link() { return *m_link; }
+    LineKeeper& line() { return *m_line; }
     MainWindow& mainWindow() { return *m_mainWindow; }
     CallLogWindow* callLogWindow() const;
     TrayIcon& tray() { return *m_tray; }
@@ -92,6 +99,7 @@ public:
 private:
     void arm(quint64 milliseconds) override;
     void handleCall();
+    void updateTray(bool add = false);
     void OpenAboutBox();
     bool busy() const;
     void runDeferred();
@@ -100,6 +108,7 @@ private:
     QString m_dataDir;
     std::unique_ptr<Settings> m_settings;
     std::unique_ptr<CapiLink> m_link;
+    std::unique_ptr<LineKeeper> m_line;
     std::unique_ptr<CallLog> m_callLog;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<TrayIcon> m_tray;

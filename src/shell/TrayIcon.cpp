@@ -50,22 +50,53 @@ void TrayIcon::SetTrayMode(OperatingMode mode, bool add)
 
     switch (mode) {
     case OperatingMode::Enabled:
-        m_iconId = 101;
+        m_modeIconId = 101;
         break;
     case OperatingMode::OutputDisabled:
-        m_iconId = 120;
+        m_modeIconId = 120;
         break;
     case OperatingMode::Disabled:
-        m_iconId = 119;
+        m_modeIconId = 119;
         break;
     }
     menus::setItemChecked(m_menu, command::Enable, mode == OperatingMode::Enabled);
     menus::setItemChecked(m_menu, command::DisableOutput, mode == OperatingMode::OutputDisabled);
     menus::setItemChecked(m_menu, command::Disable, mode == OperatingMode::Disabled);
 
-    m_tray->setIcon(icons::icon(m_iconId));
+    refresh();
     if (add)
         m_tray->show();
+}
+
+void TrayIcon::setLineLost(bool lost, const QDateTime& since)
+{
+    m_lineLost = lost;
+    m_lostSince = since;
+    refresh();
+}
+
+void TrayIcon::refresh()
+{
+    // Without a line the mode's picture carries a broken line (131 for
+    // Enabled, 132 for OutputDisabled); Disabled has released the line on
+    // purpose and keeps its own picture.
+    m_iconId = m_modeIconId;
+    if (m_lineLost && m_modeIconId == 101)
+        m_iconId = 131;
+    else if (m_lineLost && m_modeIconId == 120)
+        m_iconId = 132;
+    m_tray->setIcon(icons::icon(m_iconId));
+
+    QString tip = QStringLiteral("Ringvakt");
+    if (m_lineLost && m_iconId != m_modeIconId) {
+        tip = QStringLiteral("Ringvakt - ingen forbindelse med linja");
+        if (m_lostSince.isValid())
+            tip += QStringLiteral(" siden ") +
+                   m_lostSince.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+    }
+    if (!m_problem.isEmpty())
+        tip += QLatin1Char('\n') + m_problem;
+    m_tray->setToolTip(tip);
 }
 
 void TrayIcon::RemoveTrayIcon()
@@ -83,8 +114,7 @@ void TrayIcon::setProblem(const QString& text)
     if (text == m_problem)
         return;
     m_problem = text;
-    m_tray->setToolTip(text.isEmpty() ? QStringLiteral("Ringvakt")
-                                      : QStringLiteral("Ringvakt\n") + text);
+    refresh();
 }
 
 bool TrayIcon::isVisible() const

@@ -2,6 +2,7 @@
 
 #include "calls/OperatingMode.h"
 
+#include <QDateTime>
 #include <QObject>
 
 class QMenu;
@@ -29,6 +30,11 @@ public:
     // The resource number of the picture shown now.
     int iconId() const { return m_iconId; }
     QString toolTip() const;
+    // The line is gone (since `since`): the picture and the tooltip say so
+    // until it is back.
+    void setLineLost(bool lost, const QDateTime& since = {});
+    bool lineLost() const { return m_lineLost; }
+
     // A problem the user should know of, shown under the name in the
     // tooltip; an empty text clears it.
     void setProblem(const QString& text);
@@ -39,8 +45,13 @@ signals:
     void showCallLog();
 
 private:
+    void refresh();
+
     QMenu* m_menu;
     QSystemTrayIcon* m_tray;
     int m_iconId = 0;
+    int m_modeIconId = 101;
+    bool m_lineLost = false;
+    QDateTime m_lostSince;
     QString m_problem;
 };

@@ -1,4 +1,5 @@
 #include "capi/Libcapi20Api.h"
+#include "capi/LineTiming.h"
 #include "platform/Clock.h"
 #include "platform/RecorderStarter.h"
 #include "platform/SdlSoundOutput.h"
@@ -23,12 +24,16 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Tornholt"));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    Libcapi20Api capi;
+    const LineTiming timing = LineTiming::fromEnvironment();
+    Libcapi20Api capi(std::chrono::milliseconds(timing.callLimitMs));
+    capi.setKeepAlive(
+        {timing.keepAliveIdleSeconds, timing.keepAliveIntervalSeconds, timing.keepAliveCount});
     IniSettingsStore settingsStore;
     SdlSoundOutput sound;
     SystemClock clock;
     ProcessRecorderStarter recorder;
-    Application ringvakt({capi, settingsStore, sound, clock, recorder, QDir::currentPath()});
+    Application ringvakt(
+        {capi, settingsStore, sound, clock, recorder, QDir::currentPath(), timing});
 
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &ringvakt,

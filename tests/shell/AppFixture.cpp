@@ -18,7 +18,8 @@ void AppFixture::TearDown()
 
 bool AppFixture::startApp()
 {
-    app = std::make_unique<Application>(ApplicationParts{capi, *store, sound, clock, recorder, dir.path()});
+    app = std::make_unique<Application>(
+        ApplicationParts{capi, *store, sound, clock, recorder, dir.path(), lineTiming, false});
     app->setFatalHandler([this](const QString& text) { fatals << text; });
     return app->start();
 }

@@ -38,6 +38,12 @@ protected:
     FakeSoundOutput sound;
     FakeClock clock;
     FakeRecorderStarter recorder;
+    // Tries after a lost line come quickly in tests.
+    LineTiming lineTiming = [] {
+        LineTiming t;
+        t.retryDelaysMs = {20, 40};
+        return t;
+    }();
     std::unique_ptr<Application> app;
     QStringList fatals;
     uint16_t messageNumber = 1;

@@ -5,6 +5,7 @@
 #include "calls/CallPopupController.h"
 #include "capi/CapiLink.h"
 #include "capi/CapiTexts.h"
+#include "capi/LineKeeper.h"
 #include "settings/Settings.h"
 #include "shell/CommandIds.h"
 #include "shell/MainWindow.h"
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QTreeView>
 #include <climits>
@@ -126,13 +128,36 @@ TEST_F(ApplicationTest, ShutdownReleasesOnceAndNotWhenDisabled)
     EXPECT_TRUE(fatals.isEmpty());
 }
 
-TEST_F(ApplicationTest, ModeChangeFailureIsFatal)
+TEST_F(ApplicationTest, LeavingDisabledWithoutALineIsNotFatal)
 {
     ASSERT_TRUE(startApp());
     app->command(command::Disable);
     capi.setResult(FakeCapiApi::Op::Register, 0x1008);
     app->command(command::Enable);
-    EXPECT_EQ(fatals, QStringList{CapiTexts::kNotRegistered});
+    EXPECT_TRUE(fatals.isEmpty());
+    EXPECT_EQ(app->line().state(), LineKeeper::State::Lost);
+    EXPECT_EQ(app->tray().iconId(), 131);
+    EXPECT_TRUE(app->tray().toolTip().startsWith("Ringvakt - ingen forbindelse med linja siden "));
+    app->command(command::DisableOutput);
+    EXPECT_EQ(app->tray().iconId(), 132);
+
+    // The line answers again: the next try brings everything back.
+    capi.setResult(FakeCapiApi::Op::Register, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->line().state() == LineKeeper::State::Up; }));
+    EXPECT_EQ(app->tray().iconId(), 120);
+    EXPECT_EQ(app->tray().toolTip(), "Ringvakt");
+
+    // Entering Disabled while the line is gone stops the tries and shows the
+    // disabled picture.
+    capi.setResult(FakeCapiApi::Op::Get, kCapiLineLost);
+    app->pollTick();
+    EXPECT_EQ(app->line().state(), LineKeeper::State::Lost);
+    app->command(command::Disable);
+    EXPECT_EQ(app->tray().iconId(), 119);
+    EXPECT_EQ(app->tray().toolTip(), "Ringvakt");
+    capi.clearCalls();
+    QTest::qWait(150);
+    EXPECT_EQ(lineCalls(), "") << "no tries while disabled";
 }
 
 TEST_F(ApplicationTest, ARingIsLoggedAnsweredAndAnnounced)

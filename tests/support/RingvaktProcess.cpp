@@ -1,5 +1,6 @@
 #include "support/RingvaktProcess.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -72,7 +73,14 @@ QProcessEnvironment RingvaktProcess::environment() const
                QStringLiteral("print_stacktrace=1:halt_on_error=1:exitcode=86"));
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    for (const QString& name : m_extra.keys())
+        env.insert(name, m_extra.value(name));
     return env;
+}
+
+void RingvaktProcess::setEnvironmentVariable(const QString& name, const QString& value)
+{
+    m_extra.insert(name, value);
 }
 
 bool RingvaktProcess::start(const QStringList& arguments)
@@ -156,7 +164,9 @@ bool RingvaktProcess::waitUntil(const std::function<bool()>& condition, int time
     while (!condition()) {
         if (clock.elapsed() > timeoutMs)
             return false;
-        QThread::msleep(50);
+        // QProcess reads the program's output only from the event loop.
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(20);
     }
     return true;
 }

@@ -51,12 +51,15 @@ public:
     static bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 15000);
 
     QProcessEnvironment environment() const;
+    // One more variable for the programs started from now on.
+    void setEnvironmentVariable(const QString& name, const QString& value);
 
 private:
     QString m_program;
     std::unique_ptr<QTemporaryDir> m_dir;
     QProcess m_process;
     QByteArray m_stderr;
+    QProcessEnvironment m_extra;
 };
 
 } // namespace test

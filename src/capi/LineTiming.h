@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+// How patiently the program keeps its line: the time limit of each blocking
+// CAPI call, the delays between tries after the line was lost, and the TCP
+// keepalive that notices a line that vanished without a word.
+struct LineTiming
+{
+    int callLimitMs = 5000;
+    // 1, 2, 4, 8, 16 s, then every 30 s for as long as it takes.
+    std::vector<int> retryDelaysMs{1000, 2000, 4000, 8000, 16000, 30000};
+    int keepAliveIdleSeconds = 60;
+    int keepAliveIntervalSeconds = 10;
+    int keepAliveCount = 5;
+
+    // The delay before try number `attempt` (0 for the first after a loss);
+    // the last delay repeats.
+    int retryDelayMs(int attempt) const;
+
+    // The defaults, changed by RINGVAKT_TEST_LINE_TIMING when it is set. That
+    // variable exists so that tests of a lost line run in seconds, for
+    // example "call=1500,retry=100:200:400,keepalive=1:1:2" (milliseconds for
+    // the call limit and the retries, seconds for keepalive idle, interval,
+    // count). A malformed value is ignored with a warning.
+    static LineTiming fromEnvironment();
+    // Parses such a text over the defaults; false when it is malformed.
+    static bool parse(const QString& text, LineTiming* timing);
+};

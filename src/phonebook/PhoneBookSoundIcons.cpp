@@ -1,0 +1,41 @@
+#include "phonebook/PhoneBookSoundIcons.h"
+
+#include "phonebook/PhoneBook.h"
+#include "platform/SoundFiles.h"
+
+#include <string>
+#include <string_view>
+#include <unordered_set>
+
+namespace {
+
+constexpr std::string_view kSoundSuffix = ".wav";
+
+// Sound file names are compared as on Windows: the letters A-Z without case.
+std::string foldAsciiCase(std::string_view text)
+{
+    std::string folded(text);
+    for (char& c : folded) {
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    }
+    return folded;
+}
+
+} // namespace
+
+void RefreshSoundIcons(PhoneBookList& list, const QString& dataDir)
+{
+    // Only names that the sound-path rule accepts are listed, so a number
+    // that could not name a file inside "sound/" never finds one.
+    std::unordered_set<std::string> present;
+    for (const soundfiles::SoundFile& file : soundfiles::listFiles(dataDir, kSoundSuffix))
+        present.insert(foldAsciiCase(file.name));
+
+    std::string name;
+    for (int row = 0; row < list.size(); ++row) {
+        name = list.at(row).number;
+        name += kSoundSuffix;
+        list.setIcon(row, present.count(foldAsciiCase(name)) != 0 ? 1 : 0);
+    }
+}

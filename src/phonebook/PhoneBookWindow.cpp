@@ -1,0 +1,264 @@
+#include "phonebook/PhoneBookWindow.h"
+
+#include "calllog/CallLog.h"
+#include "phonebook/PhoneBookDialogs.h"
+#include "phonebook/PhoneBookModel.h"
+#include "phonebook/PhoneBookSoundIcons.h"
+#include "platform/DialogBuilder.h"
+#include "platform/FirstSelectedRow.h"
+#include "platform/MenuTemplate.h"
+#include "platform/MessageBoxes.h"
+#include "settings/Settings.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPushButton>
+#include <QTreeView>
+
+namespace {
+
+constexpr int kList = 1020;
+constexpr int kClose = 1022;
+constexpr int kClearAll = 1023;
+constexpr int kAdd = 1024;
+constexpr int kEdit = 1025;
+constexpr int kDelete = 1026;
+constexpr int kEditMenu = 40018;
+constexpr int kDeleteMenu = 40020;
+constexpr int kAddMenu = 40022;
+constexpr int kSmallIcon = 16;
+
+const char* const kCaption = "Ringvakt";
+
+QString saveFailedText()
+{
+    return QStringLiteral("Katalogen kunne ikke lagres i PhoneBk.dat. Endringen er ikke gjort.");
+}
+
+QString unreadableText()
+{
+    return QStringLiteral("PhoneBk.dat kunne ikke leses. Katalogen lagres ikke, "
+                          "så filen ikke blir overskrevet. Endringen er ikke gjort.");
+}
+
+} // namespace
+
+PhoneBookWindow::PhoneBookWindow(PhoneBookDialogs& dialogs)
+    : QDialog(dialogs.services().owner, Qt::Dialog | Qt::WindowTitleHint |
+                                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_dialogs(dialogs), m_services(dialogs.services())
+{
+    dialogbuilder::build(this, DialogTemplate::load(kTemplateId));
+    setWindowTitle(QStringLiteral("Ringvakt - Katalog"));
+
+    m_rowMenu = menus::buildPopup(menus::PhoneBook, this);
+    m_emptyMenu = menus::buildPopup(menus::PhoneBook2, this);
+    menus::setItemText(m_rowMenu, kEditMenu, QStringLiteral("Endre"));
+    menus::setItemText(m_rowMenu, kDeleteMenu, QStringLiteral("Slett"));
+    menus::setItemText(m_emptyMenu, kAddMenu, QStringLiteral("Legg til"));
+
+    const std::pair<int, const char*> buttons[] = {{kClearAll, "Slett alt"},
+                                                   {kClose, "Lukk"},
+                                                   {kAdd, "Legg til"},
+                                                   {kEdit, "Endre"},
+                                                   {kDelete, "Slett"}};
+    for (const auto& [id, text] : buttons) {
+        auto* button = dialogbuilder::control<QPushButton>(this, id);
+        button->setText(QString::fromLatin1(text));
+        connect(button, &QPushButton::clicked, this, [this, id = id] { command(id); });
+    }
+    m_edit = dialogbuilder::control<QPushButton>(this, kEdit);
+    m_delete = dialogbuilder::control<QPushButton>(this, kDelete);
+
+    menus::setDefaultItem(m_rowMenu, kEditMenu);
+    menus::setDefaultItem(m_emptyMenu, kAddMenu);
+
+    m_view = dialogbuilder::control<QTreeView>(this, kList);
+    m_model = std::make_unique<PhoneBookModel>(m_list);
+    m_view->setModel(m_model.get());
+    // Three centred columns sharing the list's client width (the viewport
+    // is not laid out yet, so it is worked out from the frame).
+    const int width = (m_view->width() - 2 * m_view->frameWidth()) / PhoneBookModel::kColumns;
+    for (int c = 0; c < PhoneBookModel::kColumns; ++c)
+        m_view->header()->resizeSection(c, width);
+    m_view->header()->setDefaultAlignment(Qt::AlignCenter);
+    m_view->setIconSize(QSize(kSmallIcon, kSmallIcon));
+    m_loadState = LoadPhoneBook(m_list, m_services.dataDir);
+    RefreshSoundIcons();
+
+    connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &PhoneBookWindow::updateButtons);
+    connect(m_model.get(), &QAbstractItemModel::rowsRemoved, this, &PhoneBookWindow::updateButtons);
+    connect(m_model.get(), &QAbstractItemModel::modelReset, this, &PhoneBookWindow::updateButtons);
+    connect(m_view, &QAbstractItemView::doubleClicked, this, &PhoneBookWindow::openEditor);
+
+    // The template places the window at the top-left corner of the main
+    // window's client area.
+    if (QWidget* owner = m_services.owner)
+        move(owner->mapToGlobal(QPoint(0, 0)));
+}
+
+PhoneBookWindow::~PhoneBookWindow() = default;
+
+void PhoneBookWindow::command(int id)
+{
+    switch (id) {
+    case kClose:
+        if (!m_dialogs.editorOpen())
+            done(1);
+        return;
+    case kClearAll:
+        clearAll();
+        return;
+    case kAdd:
+    case kEdit:
+    case kEditMenu:
+    case kAddMenu:
+        openEditor();
+        return;
+    case kDelete:
+    case kDeleteMenu:
+        deleteSelected();
+        return;
+    default:
+        return;
+    }
+}
+
+void PhoneBookWindow::RefreshSoundIcons()
+{
+    ::RefreshSoundIcons(m_list, m_services.dataDir);
+}
+
+int PhoneBookWindow::addSelectedRow(PhoneBookEntry entry)
+{
+    const int row = m_list.insertSorted(std::move(entry));
+    m_view->selectionModel()->setCurrentIndex(
+        m_model->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    return row;
+}
+
+void PhoneBookWindow::removeUnsavedRow(const PhoneBookEntry& entry, int hint)
+{
+    if (hint >= 0 && hint < m_list.size() && m_list.at(hint) == entry) {
+        m_list.removeAt(hint);
+        return;
+    }
+    for (int row = 0; row < m_list.size(); ++row) {
+        if (m_list.at(row) == entry) {
+            m_list.removeAt(row);
+            return;
+        }
+    }
+}
+
+bool PhoneBookWindow::saveChange(const std::function<void(PhoneBookList&)>& change,
+                                 QWidget* messageOwner)
+{
+    // A file that is there but could not be read still holds the book: a
+    // save now would replace it by what little this window shows.
+    if (m_loadState == PhoneBookFileState::Unreadable) {
+        msgbox::inform(messageOwner, QString::fromLatin1(kCaption), unreadableText());
+        return false;
+    }
+    PhoneBookList changed = m_list;
+    changed.setObserver(nullptr);
+    change(changed);
+    if (!SavePhoneBook(changed, m_services.dataDir)) {
+        msgbox::inform(messageOwner, QString::fromLatin1(kCaption), saveFailedText());
+        return false;
+    }
+    change(m_list);
+    return true;
+}
+
+void PhoneBookWindow::reject()
+{
+    // Escape: the phone book stays open; only "Lukk" and the title-bar close
+    // end it.
+}
+
+void PhoneBookWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_dialogs.editorOpen()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    done(1);
+}
+
+void PhoneBookWindow::contextMenuEvent(QContextMenuEvent* event)
+{
+    // Whichever control the request comes from: over a row the row's menu,
+    // anywhere else the menu to add an entry.
+    const QPoint inList = m_view->viewport()->mapFromGlobal(event->globalPos());
+    QModelIndex hit;
+    if (m_view->viewport()->rect().contains(inList))
+        hit = m_view->indexAt(inList);
+    QMenu* menu = m_emptyMenu;
+    if (hit.isValid()) {
+        if (FirstSelectedRow(m_view) != hit.row())
+            m_view->selectionModel()->select(hit, QItemSelectionModel::ClearAndSelect |
+                                                      QItemSelectionModel::Rows);
+        menu = m_rowMenu;
+    }
+    event->accept();
+    if (QAction* chosen = menu->exec(QCursor::pos()))
+        command(menus::commandId(chosen));
+}
+
+void PhoneBookWindow::openEditor()
+{
+    // The editor decides from the selection whether it adds or changes.
+    m_dialogs.RunPhoneBookEditor(*this);
+    RefreshSoundIcons();
+}
+
+void PhoneBookWindow::clearAll()
+{
+    if (m_list.size() == 0)
+        return;
+    if (msgbox::question(this, QString::fromLatin1(kCaption),
+                         QStringLiteral("Vil du virklig slette alle innleggene?")) ==
+        msgbox::Answer::No)
+        return;
+    if (!saveChange([](PhoneBookList& list) { list.clear(); }, this))
+        return;
+    purgeSounds();
+    ReloadCallLog(m_services.callLog);
+}
+
+void PhoneBookWindow::deleteSelected()
+{
+    // Without a selected row there is nothing to ask about: "Slett" is
+    // disabled then, and its menu is offered only over a row.
+    const int row = FirstSelectedRow(m_view);
+    if (row < 0)
+        return;
+    if (msgbox::question(this, QString::fromLatin1(kCaption),
+                         QStringLiteral("Vil du virklig slette dette innlegget?")) ==
+        msgbox::Answer::No)
+        return;
+    if (!saveChange([row](PhoneBookList& list) { list.removeAt(row); }, this))
+        return;
+    ReloadCallLog(m_services.callLog);
+    purgeSounds();
+    RefreshSoundIcons();
+}
+
+void PhoneBookWindow::updateButtons()
+{
+    const bool selected = FirstSelectedRow(m_view) >= 0;
+    m_edit->setEnabled(selected);
+    m_delete->setEnabled(selected);
+}
+
+void PhoneBookWindow::purgeSounds()
+{
+    PurgeOrphanSounds(m_services.dataDir, m_services.settings.IntroFile,
+                      m_services.settings.OutroFile);
+}

@@ -4,9 +4,11 @@
 #include <QDir>
 #include <QFile>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -91,7 +93,10 @@ QString sendLine(const QString& path, const QByteArray& line, QString& error)
 ExchangeProcess::ExchangeProcess(QString program)
     : m_program(program.isEmpty() ? defaultProgram() : std::move(program))
 {
-    m_process.setProcessChannelMode(QProcess::ForwardedChannels);
+    // An exchange must not outlive a test that crashed or was killed: it
+    // would serve on, and hold CTest's output pipe open so that CTest waits
+    // for it forever.
+    m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
 }
 
 ExchangeProcess::~ExchangeProcess()
@@ -138,6 +143,8 @@ bool ExchangeProcess::start(const Options& options)
                   << "0"
                   << "--callmonitor-port-file" << m_dir->filePath("callmonitor-port");
     arguments << options.extraArguments;
+    m_process.setStandardOutputFile(m_dir->filePath("exchange.out"));
+    m_process.setStandardErrorFile(m_dir->filePath("exchange.err"));
     m_process.start(m_program, arguments);
     if (!m_process.waitForStarted(kStartTimeoutMs)) {
         ADD_FAILURE() << "cannot start " << m_program.toStdString() << ": "
@@ -172,12 +179,28 @@ int ExchangeProcess::stop()
         return -1;
     QString error;
     sendLine(controlPath(), "quit", error);
-    if (!m_process.waitForFinished(5000)) {
+    int exitCode = -1;
+    if (m_process.waitForFinished(5000)) {
+        if (m_process.exitStatus() == QProcess::NormalExit)
+            exitCode = m_process.exitCode();
+    } else {
         m_process.kill();
         m_process.waitForFinished(5000);
-        return -1;
     }
-    return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+    // The exchange writes nothing to standard error unless something went
+    // wrong in it (a sanitizer report, a failed write): that is a fault.
+    const QString errors = errorOutput();
+    if (!errors.isEmpty())
+        ADD_FAILURE() << "the exchange wrote to standard error:\n" << errors.toStdString();
+    if (exitCode != 0)
+        ADD_FAILURE() << "the exchange ended with exit code " << exitCode;
+    return exitCode;
+}
+
+QString ExchangeProcess::errorOutput() const
+{
+    QFile file(m_dir ? m_dir->filePath("exchange.err") : QString());
+    return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()) : QString();
 }
 
 bool ExchangeProcess::isRunning() const

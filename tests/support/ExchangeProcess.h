@@ -41,7 +41,9 @@ public:
     bool start(const Options& options);
     bool start() { return start(Options()); }
     // Sends quit, waits for the end, kills it if it does not end; returns
-    // the exit code (-1 when it had to be killed or was not running).
+    // the exit code (-1 when it had to be killed or was not running). Fails
+    // the test when the exchange did not end cleanly or wrote to standard
+    // error.
     int stop();
     bool isRunning() const;
 
@@ -51,6 +53,8 @@ public:
     QString logPath() const;
     QString directory() const;
     QStringList logLines() const;
+    // What the exchange wrote to standard error.
+    QString errorOutput() const;
 
     // Writes homeDir/.capi20rc pointing libcapi20 at this exchange.
     bool writeCapiRc(const QString& homeDir) const;

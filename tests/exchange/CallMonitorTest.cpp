@@ -54,7 +54,7 @@ TEST_F(CallMonitorTest, RingSendsARingLinePerCall)
 TEST_F(CallMonitorTest, RawTextArrivesExactlyAndWhatClientsSendIsIgnored)
 {
     ASSERT_TRUE(monitor.send("hello exchange\r\n"));
-    const std::string text("01.02.03 04:05:06;CALL;0;;\x01\xff;;\r\n", 32);
+    const std::string text = std::string("01.02.03 04:05:06;CALL;0;;") + "\x01\xff" + ";;\r\n";
     EXPECT_EQ(exchange.cmRaw(QByteArray::fromStdString(text)), "ok cm=1");
     EXPECT_EQ(monitor.read(text.size()), text);
     // Escapes on the control line end up as the bytes they stand for.

@@ -123,19 +123,13 @@ bool ExchangeProcess::start(const Options& options)
     }
     m_port = 0;
     m_callMonitorPort = 0;
-    QStringList arguments = {"serve",
-                             "--port",
-                             "0",
-                             "--port-file",
-                             m_dir->filePath("port"),
-                             "--control",
-                             controlPath(),
-                             "--log",
-                             logPath(),
-                             "--controllers",
-                             QString::number(options.controllers),
-                             "--listen-info",
-                             QString::number(options.listenInfo)};
+    QStringList arguments = {"serve", "--port", "0", "--port-file", m_dir->filePath("port"),
+                             "--control", controlPath(), "--log", logPath(), "--controllers",
+                             QString::number(options.controllers), "--listen-info",
+                             QString::number(options.listenInfo),
+                             // Standard input is our pipe: it closes when
+                             // this process ends, however it ends.
+                             "--exit-with-stdin"};
     if (options.firstApplId != 0)
         arguments << "--first-appl-id" << QString::number(options.firstApplId);
     if (options.callMonitor)

@@ -92,7 +92,7 @@ bool parseServe(int argc, char** argv, ServeOptions& serve, std::string& error)
     if (!scan(argc, argv,
               {"port", "controllers", "listen-info", "first-appl-id", "control", "log", "port-file",
                "callmonitor-port", "callmonitor-port-file"},
-              {}, raw, error))
+              {"exit-with-stdin"}, raw, error))
         return false;
     if (!raw.positional.empty()) {
         error = "serve takes no argument '" + raw.positional[0] + "'";
@@ -115,6 +115,7 @@ bool parseServe(int argc, char** argv, ServeOptions& serve, std::string& error)
     serve.logPath = value(raw, "log");
     serve.portFile = value(raw, "port-file");
     serve.callMonitorPortFile = value(raw, "callmonitor-port-file");
+    serve.exitWithStdin = raw.flags.count("exit-with-stdin") > 0;
     if (!serve.callMonitorPortFile.empty() && !serve.callMonitorPort) {
         error = "--callmonitor-port-file needs --callmonitor-port";
         return false;
@@ -314,7 +315,7 @@ std::string usageText()
   ringvakt-exchange serve [--port N] [--controllers N] [--listen-info N]
                           [--first-appl-id N] [--control PATH] [--log PATH]
                           [--port-file PATH] [--callmonitor-port N]
-                          [--callmonitor-port-file PATH]
+                          [--callmonitor-port-file PATH] [--exit-with-stdin]
   ringvakt-exchange ring [--control PATH | --port N] (--from DIGITS | --no-from)
                          [--to DIGITS] [--cip N]
   ringvakt-exchange raw [...] HEX         a CAPI message, sent as one frame

@@ -17,6 +17,9 @@ struct ServeOptions
     std::string portFile;
     std::optional<uint16_t> callMonitorPort;
     std::string callMonitorPortFile;
+    // End when standard input reaches its end: a test that starts the
+    // exchange through a pipe takes it down with it however it ends.
+    bool exitWithStdin = false;
 };
 
 struct CommandLine

@@ -10,6 +10,7 @@
 #include <arpa/inet.h>
 #include <csignal>
 #include <netinet/in.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -89,6 +90,16 @@ void Exchange::pollOnce()
             m_stopReason = signal == SIGINT ? "SIGINT" : "SIGTERM";
         }
     });
+    if (m_options.exitWithStdin && !m_stopping) {
+        set.add(STDIN_FILENO, POLLIN, [this](short) {
+            char buffer[256];
+            if (::read(STDIN_FILENO, buffer, sizeof buffer) <= 0) {
+                m_stopping = true;
+                m_stopDeadline = Clock::now();
+                m_stopReason = "stdin-closed";
+            }
+        });
+    }
     m_control.addToPoll(set);
     if (!m_stopping) {
         if (m_capiListener.valid())

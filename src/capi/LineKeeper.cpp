@@ -4,13 +4,11 @@
 #include <cstdio>
 
 LineKeeper::LineKeeper(CapiLink& link, LineTiming timing, Execution execution, QObject* parent)
-    : QObject(parent), m_link(link), m_timing(std::move(timing)), m_execution(execution)
+    : Line(parent), m_link(link), m_execution(execution), m_recovery(std::move(timing), [this] {
+          if (m_state == State::Lost)
+              startAttempt(m_link.isRegistered());
+      })
 {
-    m_retry.setSingleShot(true);
-    connect(&m_retry, &QTimer::timeout, this, [this] {
-        if (m_state == State::Lost)
-            startAttempt(m_link.isRegistered());
-    });
     m_link.setFatalHandler([this](const QString& text) {
         if (m_capturing) {
             if (m_capturedFailure.isEmpty())
@@ -21,10 +19,12 @@ LineKeeper::LineKeeper(CapiLink& link, LineTiming timing, Execution execution, Q
             m_fatal(text);
     });
     m_link.setRenewalHandler([this](CapiLink::Renewal renewal) { onRenewal(renewal); });
-    m_report = [](const QString& line) {
-        std::fprintf(stderr, "ringvakt: %s\n", line.toLocal8Bit().constData());
-        std::fflush(stderr);
-    };
+    m_link.setCallHandler([this] {
+        emit incomingCall(QByteArray(reinterpret_cast<const char*>(m_link.callingNumberCopy()),
+                                     int(CapiLink::kNumberCopySize)),
+                          QByteArray(reinterpret_cast<const char*>(m_link.calledNumberCopy()),
+                                     int(CapiLink::kNumberCopySize)));
+    });
 }
 
 LineKeeper::~LineKeeper()
@@ -35,6 +35,12 @@ LineKeeper::~LineKeeper()
         releaseQuietly();
     m_link.setRenewalHandler({});
     m_link.setFatalHandler({});
+    m_link.setCallHandler({});
+}
+
+void LineKeeper::setReport(std::function<void(const QString&)> report)
+{
+    m_recovery.setReport(std::move(report));
 }
 
 void LineKeeper::setFatalHandler(std::function<void(const QString&)> handler)
@@ -63,10 +69,9 @@ void LineKeeper::poll()
 
 void LineKeeper::switchOff()
 {
-    m_retry.stop();
+    m_recovery.stop();
     const State was = m_state;
     setState(State::Off);
-    m_lineLost = false;
     // A registration in progress is released when it has been made
     // (attemptFinished); one that stands is released now. Leaving the line
     // cannot fail in a way that matters: a connection that is gone is
@@ -80,14 +85,13 @@ void LineKeeper::switchOn()
 {
     if (m_state != State::Off)
         return;
-    m_attempt = 0;
     startAttempt(false);
 }
 
 void LineKeeper::shutDown()
 {
     m_shutDown = true;
-    m_retry.stop();
+    m_recovery.stop();
     if (m_state != State::Connecting && m_link.isRegistered())
         releaseQuietly();
     setState(State::Off);
@@ -170,35 +174,16 @@ void LineKeeper::attemptFinished(bool ok, const QString& failure)
         lose(failure.isEmpty() ? QStringLiteral("the line did not answer") : failure);
         return;
     }
-    if (m_lineLost) {
-        m_report(QStringLiteral("%1 line back after %2 tries")
-                     .arg(QDateTime::currentDateTime().toString(Qt::ISODate))
-                     .arg(m_attempt));
-    }
-    m_lineLost = false;
-    m_attempt = 0;
+    m_recovery.back();
     setState(State::Up);
 }
 
 void LineKeeper::lose(const QString& why)
 {
-    m_lastFailure = why;
-    if (!m_lineLost) {
-        m_lineLost = true;
-        m_lostAt = QDateTime::currentDateTime();
-        m_attempt = 0;
-        m_report(QStringLiteral("%1 line lost: %2; trying again in %3 s")
-                     .arg(m_lostAt.toString(Qt::ISODate), why)
-                     .arg(m_timing.retryDelayMs(0) / 1000.0));
-    }
-    setState(State::Lost);
-    scheduleRetry();
-}
-
-void LineKeeper::scheduleRetry()
-{
-    m_retry.start(m_timing.retryDelayMs(m_attempt));
-    ++m_attempt;
+    // The state first, so that whoever is told of the change sees it.
+    m_state = State::Lost;
+    m_recovery.lost(why);
+    emit stateChanged();
 }
 
 void LineKeeper::setState(State state)

@@ -1,28 +1,26 @@
 #pragma once
 
 #include "capi/CapiLink.h"
-#include "capi/LineTiming.h"
+#include "line/Line.h"
+#include "line/LineRecovery.h"
+#include "line/LineTiming.h"
 
-#include <QDateTime>
-#include <QObject>
-#include <QTimer>
 #include <atomic>
 #include <functional>
 #include <thread>
 
-// Keeps the program on its line once it has started. A router restarts, a
-// network drops, a CAPI service is switched off: losing the line is then not
-// the end of the program but a state of its own, from which it tries again
-// after 1, 2, 4, 8 and 16 seconds and then every 30 seconds for as long as
-// it takes. Only the start-up registration (the user has just started the
-// program and needs to know the set-up is wrong) and a listen request the
-// line refuses remain fatal.
+// Keeps the program on its CAPI line once it has started. A router
+// restarts, a network drops, a CAPI service is switched off: losing the line
+// is then not the end of the program but the "no line" state, from which it
+// tries again (LineRecovery). Only the start-up registration (the user has
+// just started the program and needs to know the set-up is wrong) and a
+// listen request the line refuses remain fatal.
 //
 // The registration after each call and every try run on a worker thread, so
 // that a line that accepts a connection and then says nothing cannot freeze
 // the windows; the link is touched by one thread at a time: the worker while
 // a registration is being made, the program's thread otherwise.
-class LineKeeper : public QObject
+class LineKeeper : public Line
 {
     Q_OBJECT
 public:
@@ -51,31 +49,28 @@ public:
     void setFatalHandler(std::function<void(const QString&)> handler);
     // Where the changes of state are reported (one line each); standard
     // error by default.
-    void setReport(std::function<void(const QString&)> report) { m_report = std::move(report); }
+    void setReport(std::function<void(const QString&)> report);
 
     // Start-up: register and listen now. A failure is fatal. False after one.
-    bool startUp();
+    bool startUp() override;
     // A tick of the poll timer: one message, when the line is up.
-    void poll();
+    void poll() override;
     // Entering Disabled: no more tries; the registration is released.
-    void switchOff();
+    void switchOff() override;
     // Leaving Disabled: try at once.
-    void switchOn();
+    void switchOn() override;
     // The end of the program: release if registered; nothing is waited for
     // but a registration already in progress.
-    void shutDown();
+    void shutDown() override;
+
+    bool isLineLost() const override { return m_recovery.isLost(); }
+    QDateTime lostAt() const override { return m_recovery.lostAt(); }
 
     State state() const { return m_state; }
-    // True from the moment the line was lost until it is back.
-    bool isLineLost() const { return m_lineLost; }
-    QDateTime lostAt() const { return m_lostAt; }
     // The reason of the last failure, for the report.
-    QString lastFailure() const { return m_lastFailure; }
+    QString lastFailure() const { return m_recovery.lastFailure(); }
     // The number of tries since the line was lost.
-    int attempts() const { return m_attempt; }
-
-signals:
-    void stateChanged();
+    int attempts() const { return m_recovery.attempts(); }
 
 private:
     void onRenewal(CapiLink::Renewal renewal);
@@ -84,25 +79,18 @@ private:
     bool registerAndListen(bool releaseFirst, QString* failure);
     void attemptFinished(bool ok, const QString& failure);
     void lose(const QString& why);
-    void scheduleRetry();
     void setState(State state);
     void releaseQuietly();
     void joinWorker();
 
     CapiLink& m_link;
-    LineTiming m_timing;
     Execution m_execution;
+    LineRecovery m_recovery;
     State m_state = State::Off;
-    bool m_lineLost = false;
     bool m_shutDown = false;
-    QDateTime m_lostAt;
-    QString m_lastFailure;
-    int m_attempt = 0;
-    QTimer m_retry;
     std::thread m_worker;
     // While set, a failure of the link is a failed try, not the end.
     std::atomic<bool> m_capturing{false};
     QString m_capturedFailure;
     std::function<void(const QString&)> m_fatal;
-    std::function<void(const QString&)> m_report;
 };

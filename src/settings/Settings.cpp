@@ -14,7 +14,7 @@ void SetDefaultSettings(Settings& settings)
             settings.*def.unsignedField = uint32_t(def.defaultNumber);
             break;
         case SettingKind::Text:
-            (settings.*def.textField).clear();
+            settings.*def.textField = def.defaultText;
             break;
         }
     }

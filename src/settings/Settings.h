@@ -21,12 +21,22 @@ struct Settings
     std::string MSN_1;
     std::string MSN_2;
     std::string MSN_3;
+    // The line: 1 = CAPI (an ISDN card, or a router with CAPI over TCP),
+    // 2 = the router's call monitor at CALLMONITOR_HOST:CALLMONITOR_PORT.
+    int32_t LINE = 1;
+    std::string CALLMONITOR_HOST = "fritz.box";
+    int32_t CALLMONITOR_PORT = 1012;
     std::string IntroFile = "Intro.wav";
     std::string OutroFile = "Outro.wav";
 };
 
 // The longest MSN that fits its stored value (19 characters and a zero).
 constexpr size_t kMaxMsnLength = 19;
+// The longest host name of the call monitor (a DNS name has at most 253).
+constexpr size_t kMaxHostLength = 255;
+
+constexpr int32_t kLineCapi = 1;
+constexpr int32_t kLineCallMonitor = 2;
 
 void SetDefaultSettings(Settings& settings);
 

@@ -65,6 +65,13 @@ constexpr int kOutroRecord = 1067;
 constexpr int kIntroDelete = 1068;
 constexpr int kOutroDelete = 1069;
 
+// The line: CAPI, or the router's call monitor at a host and port.
+constexpr ChoiceGroup kLineGroup{1081, 2, &Settings::LINE};
+constexpr int kLineCapiButton = 1081;
+constexpr int kLineMonitorButton = 1082;
+constexpr int kMonitorHost = 1083;
+constexpr int kMonitorPort = 1084;
+
 struct ControlText
 {
     int id;
@@ -93,14 +100,17 @@ constexpr ControlText kTexts[] = {
     {1008, "Spill Personlig Alarm"},
     {1056, "Spill intro:"},
     {1062, "Spill outro:"},
+    {1080, "Linje"},
+    {1081, "CAPI (ISDN-kort, eller ruter med CAPI over TCP)"},
+    {1082, "Ruterens samtalemonitor:"},
 };
 
 // The controls whose clicks are commands of the dialog; the other choices
 // and the intro and outro ticks are their own state.
 constexpr int kCommandIds[] = {
-    kOk,          kCancel,    kCloseNever,  kCloseAfter,     kLogAllMsns,
-    1044,         1045,       1046,         kPersonalSounds, kIntroPlay,
-    kIntroRecord, kOutroPlay, kOutroRecord, kIntroDelete,    kOutroDelete};
+    kOk,          kCancel,      kCloseNever,     kCloseAfter,     kLogAllMsns,       1044,
+    1045,         1046,         kPersonalSounds, kIntroPlay,      kIntroRecord,      kOutroPlay,
+    kOutroRecord, kIntroDelete, kOutroDelete,    kLineCapiButton, kLineMonitorButton};
 
 // The delay field's text as a number of seconds: digits only, empty is 0.
 // Nothing when the text is not a number that fits 32 bits.
@@ -201,6 +211,25 @@ void SettingsDialog::initialise()
 
     edit(kIntroName)->setText(cp1252::toQString(s.IntroFile));
     edit(kOutroName)->setText(cp1252::toQString(s.OutroFile));
+
+    // The line: a value outside the two choices selects neither. The host
+    // and port belong to the call monitor and can be edited only with it.
+    if (s.LINE >= 1 && s.LINE <= kLineGroup.count)
+        radio(kLineGroup.firstId + s.LINE - 1)->setChecked(true);
+    else
+        dialogbuilder::clearRadioGroup(radio(kLineGroup.firstId));
+    edit(kMonitorHost)->setMaxLength(int(kMaxHostLength));
+    edit(kMonitorHost)->setText(cp1252::toQString(s.CALLMONITOR_HOST));
+    edit(kMonitorPort)->setMaxLength(5);
+    edit(kMonitorPort)->setText(QString::number(s.CALLMONITOR_PORT));
+    updateMonitorFields();
+}
+
+void SettingsDialog::updateMonitorFields()
+{
+    const bool monitor = radio(kLineMonitorButton)->isChecked();
+    edit(kMonitorHost)->setEnabled(monitor);
+    edit(kMonitorPort)->setEnabled(monitor);
 }
 
 void SettingsDialog::command(int id)
@@ -227,6 +256,10 @@ void SettingsDialog::command(int id)
         return;
     case kPersonalSounds:
         personalSoundsClicked();
+        return;
+    case kLineCapiButton:
+    case kLineMonitorButton:
+        updateMonitorFields();
         return;
     case kIntroPlay:
     case kOutroPlay:
@@ -317,10 +350,30 @@ void SettingsDialog::ok()
         return;
     }
 
+    // The call monitor needs somewhere to connect to. (With CAPI chosen its
+    // fields are greyed and are kept as they stand.)
+    const std::string host = cp1252::fromQString(edit(kMonitorHost)->text().trimmed());
+    bool portOk = false;
+    const int port = edit(kMonitorPort)->text().toInt(&portOk);
+    if (radio(kLineMonitorButton)->isChecked()) {
+        if (host.empty()) {
+            showSettingsError(QStringLiteral("Check call monitor host !"));
+            return;
+        }
+        if (!portOk || port < 1 || port > 65535) {
+            showSettingsError(QStringLiteral("Check call monitor port !"));
+            return;
+        }
+    }
+
     // Everything at once, so that a call never sees half of the change. A
     // group with no choice leaves its setting as it was.
     Settings s = m_parts.settings;
-    for (const ChoiceGroup& g : {kShowGroup, kCloseGroup, kBeepGroup}) {
+    if (!host.empty())
+        s.CALLMONITOR_HOST = host;
+    if (portOk)
+        s.CALLMONITOR_PORT = port;
+    for (const ChoiceGroup& g : {kShowGroup, kCloseGroup, kBeepGroup, kLineGroup}) {
         for (int i = 0; i < g.count; ++i) {
             if (radio(g.firstId + i)->isChecked())
                 s.*g.field = i + 1;

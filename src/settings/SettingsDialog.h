@@ -37,8 +37,8 @@ public:
     SettingsDialog(QWidget* owner, const SettingsDialogParts& parts);
 
     // Runs what a click on the control with this id does: 1 (OK), 2
-    // (Avbryt), 1008, 1040, 1044-1046, 1050, 1051, 1064-1069. Other ids do
-    // nothing.
+    // (Avbryt), 1008, 1040, 1044-1046, 1050, 1051, 1064-1069, 1081, 1082.
+    // Other ids do nothing.
     void command(int id);
 
     // Escape and the title bar's close take the Cancel path.
@@ -52,6 +52,7 @@ private:
     void logAllMsns();
     void msnBoxClicked(int index);
     void personalSoundsClicked();
+    void updateMonitorFields();
 
     // The intro's or the outro's file name, for one of the six icon buttons.
     const std::string& soundFileFor(int id) const;

@@ -25,10 +25,12 @@ struct SettingDef
     int32_t Settings::*signedField;
     uint32_t Settings::*unsignedField;
     std::string Settings::*textField;
-    // Numbers: the default. Texts: unused (their default is empty).
+    // Numbers: the default. Texts: unused.
     int64_t defaultNumber;
     // Texts: the size of the stored buffer, terminating zero included.
     size_t bufferSize;
+    // Texts: the default.
+    const char* defaultText = "";
 };
 
 constexpr SettingDef signedSetting(const char* name, int32_t Settings::*field, int32_t def)
@@ -41,12 +43,13 @@ constexpr SettingDef unsignedSetting(const char* name, uint32_t Settings::*field
     return {name, SettingKind::Unsigned32, nullptr, field, nullptr, def, 0};
 }
 
-constexpr SettingDef textSetting(const char* name, std::string Settings::*field)
+constexpr SettingDef textSetting(const char* name, std::string Settings::*field,
+                                 size_t bufferSize = kMaxMsnLength + 1, const char* def = "")
 {
-    return {name, SettingKind::Text, nullptr, nullptr, field, 0, kMaxMsnLength + 1};
+    return {name, SettingKind::Text, nullptr, nullptr, field, 0, bufferSize, def};
 }
 
-inline constexpr std::array<SettingDef, 11> kSettingsTable = {{
+inline constexpr std::array<SettingDef, 14> kSettingsTable = {{
     signedSetting("MSG_SHOW", &Settings::MSG_SHOW, 1),
     signedSetting("MSG_CLOSE", &Settings::MSG_CLOSE, 1),
     unsignedSetting("MSG_CLOSE_TIMEOUT", &Settings::MSG_CLOSE_TIMEOUT, 5),
@@ -58,6 +61,10 @@ inline constexpr std::array<SettingDef, 11> kSettingsTable = {{
     textSetting("MSN_1", &Settings::MSN_1),
     textSetting("MSN_2", &Settings::MSN_2),
     textSetting("MSN_3", &Settings::MSN_3),
+    // Which line is watched: 1 CAPI, 2 the router's call monitor.
+    signedSetting("LINE", &Settings::LINE, 1),
+    textSetting("CALLMONITOR_HOST", &Settings::CALLMONITOR_HOST, kMaxHostLength + 1, "fritz.box"),
+    signedSetting("CALLMONITOR_PORT", &Settings::CALLMONITOR_PORT, 1012),
 }};
 
 // The fixed names of the intro and outro sounds in "sound/"; never stored.

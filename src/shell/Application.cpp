@@ -2,9 +2,13 @@
 
 #include "calllog/CallLog.h"
 #include "calllog/CallLogWindow.h"
+#include "callmonitor/CallMonitorLine.h"
 #include "calls/CallPopupController.h"
 #include "capi/CapiLink.h"
 #include "capi/LineKeeper.h"
+#include "line/Line.h"
+#include "phonebook/PhoneBookDialogs.h"
+#include "platform/Cp1252.h"
 #include "platform/MessageBoxes.h"
 #include "platform/SoundFiles.h"
 #include "platform/SoundOutput.h"
@@ -25,9 +29,6 @@
 Application::Application(const ApplicationParts& parts)
     : m_parts(parts), m_dataDir(parts.dataDir), m_settings(std::make_unique<Settings>()),
       m_link(std::make_unique<CapiLink>(parts.capi)),
-      m_line(std::make_unique<LineKeeper>(*m_link, parts.lineTiming,
-                                          parts.lineInBackground ? LineKeeper::Execution::Thread
-                                                                 : LineKeeper::Execution::Inline)),
       m_callLog(std::make_unique<CallLog>(parts.dataDir)),
       m_mainWindow(std::make_unique<MainWindow>()), m_tray(std::make_unique<TrayIcon>()),
       m_popups(std::make_unique<CallPopupController>())
@@ -39,9 +40,6 @@ Application::Application(const ApplicationParts& parts)
         // already in a state that a release could not mend.
         _exit(1);
     };
-    m_line->setFatalHandler([this](const QString& text) { m_fatal(text); });
-    m_link->setCallHandler([this] { handleCall(); });
-    connect(m_line.get(), &LineKeeper::stateChanged, this, [this] { updateTray(); });
 
     connect(&m_mainWindow->pollTimer(), &QTimer::timeout, this, &Application::pollTick);
     connect(&m_mainWindow->closeTimer(), &QTimer::timeout, this, &Application::closeTimerExpired);
@@ -68,26 +66,38 @@ Application::~Application()
 
 bool Application::start()
 {
+    // The settings say which line to watch, so they come first.
+    LoadSettings(*m_settings, m_parts.settingsStore);
+    createLine();
+
     bool fatal = false;
     const FatalHandler program = m_fatal;
     m_fatal = [&fatal, program](const QString& text) {
         fatal = true;
         program(text);
     };
-
     // Register and listen on every controller before anything else: a
-    // program that cannot reach the line says so at once.
+    // program that cannot reach its CAPI line says so at once. (A call
+    // monitor is never fatal: it connects in the background.)
     const bool up = m_line->startUp();
     m_fatal = program;
     if (fatal || !up)
         return false;
 
     m_mainWindow->pollTimer().start();
-    LoadSettings(*m_settings, m_parts.settingsStore);
     auto settingsDialog = std::make_shared<SettingsDialogOpener>(
         m_mainWindow.get(), SettingsDialogParts{*m_settings, m_parts.settingsStore, m_parts.sound,
                                                 m_parts.recorder, m_dataDir});
-    openSettingsDialog = [settingsDialog] { settingsDialog->OpenSettingsDialog(); };
+    openSettingsDialog = [this, settingsDialog] {
+        settingsDialog->OpenSettingsDialog();
+        switchLineIfChanged();
+    };
+    auto phoneBook = std::make_shared<PhoneBookDialogs>(PhoneBookServices{
+        m_mainWindow.get(), m_dataDir, *m_callLog, *m_settings, m_parts.sound, m_parts.recorder});
+    openPhoneBookWindow = [phoneBook] { phoneBook->OpenPhoneBookWindow(); };
+    addNumberToPhoneBook = [phoneBook](const QString& number) {
+        phoneBook->AddNumberToPhoneBook(number);
+    };
 
     updateTray(true);
 
@@ -183,8 +193,74 @@ void Application::SetOperatingMode(OperatingMode mode)
 void Application::updateTray(bool add)
 {
     m_tray->SetTrayMode(m_mode, add);
-    const bool noLine = m_mode != OperatingMode::Disabled && m_line->isLineLost();
-    m_tray->setLineLost(noLine, m_line->lostAt());
+    m_tray->setLineName(m_line ? m_line->displayName() : QString());
+    const bool noLine = m_line && m_mode != OperatingMode::Disabled && m_line->isLineLost();
+    m_tray->setLineLost(noLine, noLine ? m_line->lostAt() : QDateTime());
+}
+
+namespace {
+QString lineChoiceOf(const Settings& s)
+{
+    if (s.LINE != kLineCallMonitor)
+        return QStringLiteral("capi");
+    return QStringLiteral("callmonitor %1:%2")
+        .arg(cp1252::toQString(s.CALLMONITOR_HOST))
+        .arg(s.CALLMONITOR_PORT);
+}
+} // namespace
+
+void Application::createLine()
+{
+    const Settings& s = *m_settings;
+    m_lineChoice = lineChoiceOf(s);
+    if (s.LINE == kLineCallMonitor) {
+        m_line = std::make_unique<CallMonitorLine>(cp1252::toQString(s.CALLMONITOR_HOST),
+                                                   quint16(s.CALLMONITOR_PORT), m_parts.lineTiming);
+        connect(m_line.get(), &Line::notice, this,
+                [this](const QString& text) { m_tray->showNotice(text); });
+    } else {
+        // Any other value is the line of old.
+        auto keeper =
+            std::make_unique<LineKeeper>(*m_link, m_parts.lineTiming,
+                                         m_parts.lineInBackground ? LineKeeper::Execution::Thread
+                                                                  : LineKeeper::Execution::Inline);
+        keeper->setFatalHandler([this](const QString& text) { m_fatal(text); });
+        m_line = std::move(keeper);
+    }
+    connect(m_line.get(), &Line::stateChanged, this, [this] { updateTray(); });
+    connect(m_line.get(), &Line::incomingCall, this, &Application::handleCall);
+    // Handed on from the event loop, not from inside the line's own handler
+    // of the data that brought them.
+    connect(m_line.get(), &Line::callsWaiting, this, &Application::deliverWaitingCalls,
+            Qt::QueuedConnection);
+}
+
+void Application::switchLineIfChanged()
+{
+    if (m_shutDown || lineChoiceOf(*m_settings) == m_lineChoice)
+        return;
+    m_line->shutDown();
+    m_line.reset();
+    createLine();
+    if (m_mode != OperatingMode::Disabled)
+        m_line->switchOn();
+    updateTray();
+}
+
+LineKeeper* Application::capiLine() const
+{
+    return qobject_cast<LineKeeper*>(m_line.get());
+}
+
+void Application::deliverWaitingCalls()
+{
+    // Calls that arrive while another is being announced wait for it.
+    if (busy() || m_shutDown || m_mode == OperatingMode::Disabled)
+        return;
+    m_inPoll = true;
+    m_line->poll();
+    m_inPoll = false;
+    runDeferred();
 }
 
 void Application::Shutdown()
@@ -244,13 +320,17 @@ void Application::arm(quint64 milliseconds)
     m_mainWindow->closeTimer().start(interval);
 }
 
-void Application::handleCall()
+void Application::handleCall(const QByteArray& callingNumber, const QByteArray& calledNumber)
 {
+    // Both structs read as the 208-byte copies of the CAPI link: what a
+    // shorter struct lacks reads as zeros.
+    QByteArray calling = callingNumber.leftJustified(int(CapiLink::kNumberCopySize), '\0', true);
+    QByteArray called = calledNumber.leftJustified(int(CapiLink::kNumberCopySize), '\0', true);
     const CallContext context{*m_settings,   m_mode,    *m_callLog, m_parts.clock,
                               m_parts.sound, *m_popups, *this,      m_dataDir};
-    const CallResult result =
-        HandleIncomingCall(context, m_link->callingNumberCopy(), m_link->calledNumberCopy(),
-                           CapiLink::kNumberCopySize);
+    const CallResult result = HandleIncomingCall(
+        context, reinterpret_cast<const uint8_t*>(calling.constData()),
+        reinterpret_cast<const uint8_t*>(called.constData()), CapiLink::kNumberCopySize);
     if (result.logSaveFailed) {
         std::fprintf(stderr, "ringvakt: could not write %s; the call is kept in memory\n",
                      qPrintable(m_callLog->filePath()));

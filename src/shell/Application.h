@@ -2,7 +2,7 @@
 
 #include "calls/IncomingCall.h"
 #include "calls/OperatingMode.h"
-#include "capi/LineTiming.h"
+#include "line/LineTiming.h"
 
 #include <QObject>
 #include <QPointer>
@@ -18,6 +18,7 @@ class CallPopupController;
 class CapiApi;
 class CapiLink;
 class Clock;
+class Line;
 class LineKeeper;
 class MainWindow;
 class RecorderStarter;
@@ -80,7 +81,10 @@ public:
     Settings& settings() { return *m_settings; }
     CallLog& callLog() { return *m_callLog; }
     CapiLink& link() { return *m_link; }
-    LineKeeper& line() { return *m_line; }
+    // The line being watched (CAPI or the router's call monitor).
+    Line& line() { return *m_line; }
+    // The CAPI line, when that is the line.
+    LineKeeper* capiLine() const;
     MainWindow& mainWindow() { return *m_mainWindow; }
     CallLogWindow* callLogWindow() const;
     TrayIcon& tray() { return *m_tray; }
@@ -98,7 +102,12 @@ public:
 
 private:
     void arm(quint64 milliseconds) override;
-    void handleCall();
+    // Builds the line the settings choose.
+    void createLine();
+    // After the settings changed: the old line closed, the new one opened.
+    void switchLineIfChanged();
+    void deliverWaitingCalls();
+    void handleCall(const QByteArray& callingNumber, const QByteArray& calledNumber);
     void updateTray(bool add = false);
     void OpenAboutBox();
     bool busy() const;
@@ -108,7 +117,9 @@ private:
     QString m_dataDir;
     std::unique_ptr<Settings> m_settings;
     std::unique_ptr<CapiLink> m_link;
-    std::unique_ptr<LineKeeper> m_line;
+    std::unique_ptr<Line> m_line;
+    // What the line was built from: LINE, CALLMONITOR_HOST, CALLMONITOR_PORT.
+    QString m_lineChoice;
     std::unique_ptr<CallLog> m_callLog;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<TrayIcon> m_tray;

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <cstdio>
 
 TrayIcon::TrayIcon(QObject* parent)
     : QObject(parent), m_menu(menus::buildPopup(menus::Tray, nullptr)),
@@ -75,6 +76,22 @@ void TrayIcon::setLineLost(bool lost, const QDateTime& since)
     refresh();
 }
 
+void TrayIcon::setLineName(const QString& name)
+{
+    m_lineName = name;
+    refresh();
+}
+
+void TrayIcon::showNotice(const QString& text)
+{
+    // Also on standard error: a desktop without a tray shows no message.
+    m_lastNotice = text;
+    std::fprintf(stderr, "ringvakt: %s\n",
+                 qPrintable(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' '))));
+    if (m_tray->isVisible() && QSystemTrayIcon::supportsMessages())
+        m_tray->showMessage(QStringLiteral("Ringvakt"), text, icons::icon(101), 15000);
+}
+
 void TrayIcon::refresh()
 {
     // Without a line the mode's picture carries a broken line (131 for
@@ -88,8 +105,12 @@ void TrayIcon::refresh()
     m_tray->setIcon(icons::icon(m_iconId));
 
     QString tip = QStringLiteral("Ringvakt");
+    if (!m_lineName.isEmpty())
+        tip += QStringLiteral(" - ") + m_lineName;
     if (m_lineLost && m_iconId != m_modeIconId) {
         tip = QStringLiteral("Ringvakt - ingen forbindelse med linja");
+        if (!m_lineName.isEmpty())
+            tip += QStringLiteral(" (") + m_lineName + QLatin1Char(')');
         if (m_lostSince.isValid())
             tip += QStringLiteral(" siden ") +
                    m_lostSince.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));

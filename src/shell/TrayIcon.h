@@ -34,6 +34,12 @@ public:
     // until it is back.
     void setLineLost(bool lost, const QDateTime& since = {});
     bool lineLost() const { return m_lineLost; }
+    // The line's name for the tooltip ("samtalemonitor fritz.box:1012");
+    // empty for the CAPI line, whose tooltip is "Ringvakt".
+    void setLineName(const QString& name);
+    // A message from the tray, once (a call monitor that cannot be reached).
+    void showNotice(const QString& text);
+    QString lastNotice() const { return m_lastNotice; }
 
     // A problem the user should know of, shown under the name in the
     // tooltip; an empty text clears it.
@@ -53,5 +59,7 @@ private:
     int m_modeIconId = 101;
     bool m_lineLost = false;
     QDateTime m_lostSince;
+    QString m_lineName;
+    QString m_lastNotice;
     QString m_problem;
 };

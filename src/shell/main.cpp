@@ -1,5 +1,5 @@
 #include "capi/Libcapi20Api.h"
-#include "capi/LineTiming.h"
+#include "line/LineTiming.h"
 #include "platform/Clock.h"
 #include "platform/RecorderStarter.h"
 #include "platform/SdlSoundOutput.h"

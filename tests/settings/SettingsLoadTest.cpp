@@ -54,31 +54,48 @@ void expectDefaults(const Settings& s)
     EXPECT_EQ(s.MSN_1, "");
     EXPECT_EQ(s.MSN_2, "");
     EXPECT_EQ(s.MSN_3, "");
+    EXPECT_EQ(s.LINE, 1);
+    EXPECT_EQ(s.CALLMONITOR_HOST, "fritz.box");
+    EXPECT_EQ(s.CALLMONITOR_PORT, 1012);
     EXPECT_EQ(s.IntroFile, "Intro.wav");
     EXPECT_EQ(s.OutroFile, "Outro.wav");
 }
 
 const std::vector<std::string> kDefaultValues = {
-    "BEEP=1",          "MSG_CLOSE=1", "MSG_CLOSE_TIMEOUT=5", "MSG_SHOW=1", "MSN_1=",
-    "MSN_2=",          "MSN_3=",      "MSN_LOG=7",           "PSOUND=1",   "PSOUND_AFTER=2",
+    "BEEP=1",
+    "CALLMONITOR_HOST=fritz.box",
+    "CALLMONITOR_PORT=1012",
+    "LINE=1",
+    "MSG_CLOSE=1",
+    "MSG_CLOSE_TIMEOUT=5",
+    "MSG_SHOW=1",
+    "MSN_1=",
+    "MSN_2=",
+    "MSN_3=",
+    "MSN_LOG=7",
+    "PSOUND=1",
+    "PSOUND_AFTER=2",
     "PSOUND_BEFORE=2",
 };
 
 } // namespace
 
-TEST(SettingsTable, HoldsTheElevenStoredValuesInWritingOrder)
+TEST(SettingsTable, HoldsTheStoredValuesInWritingOrder)
 {
     std::vector<std::string> names;
     for (const SettingDef& def : kSettingsTable)
         names.push_back(def.name);
     EXPECT_EQ(names, (std::vector<std::string>{"MSG_SHOW", "MSG_CLOSE", "MSG_CLOSE_TIMEOUT", "BEEP",
                                                "MSN_LOG", "PSOUND", "PSOUND_BEFORE", "PSOUND_AFTER",
-                                               "MSN_1", "MSN_2", "MSN_3"}));
+                                               "MSN_1", "MSN_2", "MSN_3", "LINE",
+                                               "CALLMONITOR_HOST", "CALLMONITOR_PORT"}));
 
     Settings changed;
     changed.MSG_SHOW = 3;
     changed.MSG_CLOSE_TIMEOUT = 77;
     changed.MSN_2 = "55";
+    changed.CALLMONITOR_HOST = "router";
+    changed.LINE = 2;
     changed.IntroFile = "other.wav";
     SetDefaultSettings(changed);
     expectDefaults(changed);
@@ -209,7 +226,7 @@ TEST(SaveSettings, WritesEveryValueAndReadsBackTheSame)
 
     const std::string ini = dir.read("Ringvakt.ini");
     const std::vector<std::string> values = storedValues(ini);
-    EXPECT_EQ(values.size(), 11u);
+    EXPECT_EQ(values.size(), 14u);
     EXPECT_NE(std::find(values.begin(), values.end(), "MSG_SHOW=-1"), values.end()) << ini;
     EXPECT_NE(std::find(values.begin(), values.end(), "PSOUND_AFTER=-70000"), values.end()) << ini;
     EXPECT_NE(std::find(values.begin(), values.end(), "MSG_CLOSE_TIMEOUT=4294967295"), values.end())

@@ -135,7 +135,7 @@ TEST_F(ApplicationTest, LeavingDisabledWithoutALineIsNotFatal)
     capi.setResult(FakeCapiApi::Op::Register, 0x1008);
     app->command(command::Enable);
     EXPECT_TRUE(fatals.isEmpty());
-    EXPECT_EQ(app->line().state(), LineKeeper::State::Lost);
+    EXPECT_EQ(app->capiLine()->state(), LineKeeper::State::Lost);
     EXPECT_EQ(app->tray().iconId(), 131);
     EXPECT_TRUE(app->tray().toolTip().startsWith("Ringvakt - ingen forbindelse med linja siden "));
     app->command(command::DisableOutput);
@@ -143,7 +143,7 @@ TEST_F(ApplicationTest, LeavingDisabledWithoutALineIsNotFatal)
 
     // The line answers again: the next try brings everything back.
     capi.setResult(FakeCapiApi::Op::Register, 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return app->line().state() == LineKeeper::State::Up; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->capiLine()->state() == LineKeeper::State::Up; }));
     EXPECT_EQ(app->tray().iconId(), 120);
     EXPECT_EQ(app->tray().toolTip(), "Ringvakt");
 
@@ -151,7 +151,7 @@ TEST_F(ApplicationTest, LeavingDisabledWithoutALineIsNotFatal)
     // disabled picture.
     capi.setResult(FakeCapiApi::Op::Get, kCapiLineLost);
     app->pollTick();
-    EXPECT_EQ(app->line().state(), LineKeeper::State::Lost);
+    EXPECT_EQ(app->capiLine()->state(), LineKeeper::State::Lost);
     app->command(command::Disable);
     EXPECT_EQ(app->tray().iconId(), 119);
     EXPECT_EQ(app->tray().toolTip(), "Ringvakt");

@@ -1,4 +1,4 @@
-#include "capi/LineTiming.h"
+#include "line/LineTiming.h"
 
 #include <QStringList>
 #include <algorithm>

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+
+// The telephone line the program watches, whichever kind it is: CAPI (an
+// ISDN card, or a router with CAPI over TCP) or a router's call monitor.
+// Each kind keeps itself connected and goes into a "no line" state of its
+// own when the line goes away; the program only switches it on and off and
+// handles the calls it reports.
+class Line : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // Start-up. False when the program cannot go on (only CAPI can say so:
+    // a user who has just started the program needs to know the set-up is
+    // wrong).
+    virtual bool startUp() = 0;
+    // A tick of the poll timer; also the moment calls that waited are
+    // handed on.
+    virtual void poll() = 0;
+    // Entering Disabled: the line is left, no more tries.
+    virtual void switchOff() = 0;
+    // Leaving Disabled: connect again at once.
+    virtual void switchOn() = 0;
+    // The end of the program.
+    virtual void shutDown() = 0;
+
+    // True from the moment the line was lost until it is back.
+    virtual bool isLineLost() const = 0;
+    virtual QDateTime lostAt() const = 0;
+    // How the tray names the line; empty for CAPI, the line of old.
+    virtual QString displayName() const { return {}; }
+
+signals:
+    void stateChanged();
+    // An incoming call: the Calling party number and Called party number
+    // structs (a length octet, then the octets), as a CONNECT_IND carries
+    // them. Emitted from poll() or from inside the line's own handling, never
+    // while the program is busy with another call.
+    void incomingCall(const QByteArray& callingNumber, const QByteArray& calledNumber);
+    // Calls are waiting; the program calls poll() when it is free.
+    void callsWaiting();
+    // Something the user should be told once, in the tray.
+    void notice(const QString& text);
+};

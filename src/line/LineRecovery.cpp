@@ -1,0 +1,51 @@
+#include "line/LineRecovery.h"
+
+#include <cstdio>
+
+LineRecovery::LineRecovery(LineTiming timing, std::function<void()> retry, QObject* parent)
+    : QObject(parent), m_timing(std::move(timing)), m_retry(std::move(retry))
+{
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, [this] {
+        if (m_lost && m_retry)
+            m_retry();
+    });
+    m_report = [](const QString& line) {
+        std::fprintf(stderr, "ringvakt: %s\n", line.toLocal8Bit().constData());
+        std::fflush(stderr);
+    };
+}
+
+void LineRecovery::lost(const QString& why)
+{
+    m_lastFailure = why;
+    if (!m_lost) {
+        m_lost = true;
+        m_lostAt = QDateTime::currentDateTime();
+        m_attempt = 0;
+        m_report(QStringLiteral("%1 line lost: %2; trying again in %3 s")
+                     .arg(m_lostAt.toString(Qt::ISODate), why)
+                     .arg(m_timing.retryDelayMs(0) / 1000.0));
+    }
+    m_timer.start(m_timing.retryDelayMs(m_attempt));
+    ++m_attempt;
+}
+
+void LineRecovery::back()
+{
+    m_timer.stop();
+    if (m_lost) {
+        m_report(QStringLiteral("%1 line back after %2 tries")
+                     .arg(QDateTime::currentDateTime().toString(Qt::ISODate))
+                     .arg(m_attempt));
+    }
+    m_lost = false;
+    m_attempt = 0;
+}
+
+void LineRecovery::stop()
+{
+    m_timer.stop();
+    m_lost = false;
+    m_attempt = 0;
+}

@@ -1,0 +1,97 @@
+#include "DialogFixture.h"
+
+#include <QLineEdit>
+#include <QRadioButton>
+
+using test::DialogFixture;
+
+namespace {
+
+class SettingsLineTest : public DialogFixture
+{};
+
+} // namespace
+
+TEST_F(SettingsLineTest, LineChoiceWithItsHostAndPort)
+{
+    loadStored("LINE=2\nCALLMONITOR_HOST=router.lan\nCALLMONITOR_PORT=4012\n");
+    openDialog();
+    EXPECT_FALSE(radio(1081)->isChecked());
+    EXPECT_TRUE(radio(1082)->isChecked());
+    EXPECT_EQ(radio(1081)->text(), "CAPI (ISDN-kort, eller ruter med CAPI over TCP)");
+    EXPECT_EQ(radio(1082)->text(), "Ruterens samtalemonitor:");
+    EXPECT_EQ(field(1083)->text(), "router.lan");
+    EXPECT_EQ(field(1084)->text(), "4012");
+    EXPECT_TRUE(field(1083)->isEnabled());
+
+    // CAPI greys the host and port; the call monitor opens them again.
+    click(1081);
+    EXPECT_FALSE(field(1083)->isEnabled());
+    EXPECT_FALSE(field(1084)->isEnabled());
+    click(1082);
+    EXPECT_TRUE(field(1084)->isEnabled());
+
+    field(1083)->setText("fritz.box");
+    field(1084)->setText("1012");
+    click(1);
+    EXPECT_EQ(stored()["LINE"], "2");
+    EXPECT_EQ(stored()["CALLMONITOR_HOST"], "fritz.box");
+    EXPECT_EQ(stored()["CALLMONITOR_PORT"], "1012");
+    EXPECT_EQ(settings.LINE, 2);
+}
+
+TEST_F(SettingsLineTest, CallMonitorNeedsAHostAndAPort)
+{
+    loadStored("LINE=1\n");
+    openDialog();
+    EXPECT_TRUE(radio(1081)->isChecked());
+    EXPECT_EQ(field(1083)->text(), "fritz.box");
+    click(1082);
+
+    field(1083)->setText("  ");
+    click(1);
+    field(1083)->setText("fritz.box");
+    for (const char* port : {"", "0", "65536", "99999"}) {
+        field(1084)->setText(port);
+        click(1);
+    }
+    EXPECT_EQ(boxes(),
+              QStringList({"Error: Check call monitor host !", "Error: Check call monitor port !",
+                           "Error: Check call monitor port !", "Error: Check call monitor port !",
+                           "Error: Check call monitor port !"}));
+    EXPECT_TRUE(fileUnchanged());
+    EXPECT_TRUE(dialog->isVisible());
+
+    // The checks come after the older ones: an empty ticked MSN first.
+    click(1044);
+    field(1084)->setText("0");
+    click(1);
+    EXPECT_EQ(boxes().last(), "Error: Check MSN 1 !");
+
+    click(1040);
+    field(1084)->setText("65535");
+    click(1);
+    EXPECT_EQ(stored()["CALLMONITOR_PORT"], "65535");
+}
+
+TEST_F(SettingsLineTest, WithCapiChosenTheGreyedFieldsAreNotChecked)
+{
+    loadStored("LINE=1\nCALLMONITOR_PORT=70000\n");
+    openDialog();
+    EXPECT_EQ(field(1084)->text(), "70000");
+    click(1);
+    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_EQ(stored()["LINE"], "1");
+    EXPECT_EQ(stored()["CALLMONITOR_PORT"], "70000") << "kept as it stood";
+}
+
+TEST_F(SettingsLineTest, AnUnknownLineSelectsNeither)
+{
+    loadStored("LINE=5\n");
+    openDialog();
+    EXPECT_FALSE(radio(1081)->isChecked());
+    EXPECT_FALSE(radio(1082)->isChecked());
+    EXPECT_FALSE(field(1083)->isEnabled());
+    click(1);
+    EXPECT_EQ(stored()["LINE"], "5");
+}

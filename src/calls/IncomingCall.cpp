@@ -106,6 +106,12 @@ CallResult HandleIncomingCall(const CallContext& c, const uint8_t* calling, cons
     if (shouldShowPopup(s.MSG_SHOW, numbers.numberDelivered))
         c.popup.showCallPopup(numbers.callerNumber, numbers.msn, callerName,
                               numbers.numberDelivered, inPhoneBook);
+    // A desktop notification for every announced call, when asked for: on
+    // desktops where a placed, raised popup cannot be had it is what the
+    // user sees.
+    if (s.NOTIFY == 2 && c.notifier)
+        c.notifier->notifyCall(numbers.callerNumber, numbers.msn, callerName,
+                               numbers.numberDelivered, inPhoneBook);
     if (s.MSG_CLOSE == 2)
         c.closeTimer.arm(quint64(s.MSG_CLOSE_TIMEOUT) * 1000u);
 

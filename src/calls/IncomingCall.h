@@ -22,6 +22,17 @@ public:
                                bool inPhoneBook) = 0;
 };
 
+// Tells the desktop's notification service of a call; the service lives in
+// the shell. Never blocks.
+class CallNotifier
+{
+public:
+    virtual ~CallNotifier() = default;
+    virtual void notifyCall(const std::string& callerNumber, const std::string& msn,
+                            const std::string& callerName, bool numberDelivered,
+                            bool inPhoneBook) = 0;
+};
+
 // The popup's close timer, which the main window owns. Arming it while it
 // runs starts it again with the new period.
 class CloseTimer
@@ -42,6 +53,8 @@ struct CallContext
     CallPopupPresenter& popup;
     CloseTimer& closeTimer;
     QString dataDir;
+    // Desktop notifications (the setting NOTIFY decides); may be absent.
+    CallNotifier* notifier = nullptr;
 };
 
 // What became of a call, for the caller to report.

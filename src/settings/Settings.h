@@ -26,6 +26,8 @@ struct Settings
     int32_t LINE = 1;
     std::string CALLMONITOR_HOST = "fritz.box";
     int32_t CALLMONITOR_PORT = 1012;
+    // Desktop notifications of announced calls: 1 = off, 2 = on.
+    int32_t NOTIFY = 1;
     std::string IntroFile = "Intro.wav";
     std::string OutroFile = "Outro.wav";
 };

@@ -71,6 +71,8 @@ constexpr int kLineCapiButton = 1081;
 constexpr int kLineMonitorButton = 1082;
 constexpr int kMonitorHost = 1083;
 constexpr int kMonitorPort = 1084;
+// Desktop notifications of announced calls.
+constexpr int kNotify = 1085;
 
 struct ControlText
 {
@@ -103,6 +105,7 @@ constexpr ControlText kTexts[] = {
     {1080, "Linje"},
     {1081, "CAPI (ISDN-kort, eller ruter med CAPI over TCP)"},
     {1082, "Ruterens samtalemonitor:"},
+    {1085, "Vis varsel på skrivebordet"},
 };
 
 // The controls whose clicks are commands of the dialog; the other choices
@@ -223,6 +226,8 @@ void SettingsDialog::initialise()
     edit(kMonitorPort)->setMaxLength(5);
     edit(kMonitorPort)->setText(QString::number(s.CALLMONITOR_PORT));
     updateMonitorFields();
+
+    checkBox(kNotify)->setChecked(s.NOTIFY == 2);
 }
 
 void SettingsDialog::updateMonitorFields()
@@ -390,6 +395,7 @@ void SettingsDialog::ok()
     s.PSOUND = checkBox(kPersonalSounds)->isChecked() ? 2 : 1;
     s.PSOUND_BEFORE = checkBox(kPlayIntro)->isChecked() ? 1 : 2;
     s.PSOUND_AFTER = checkBox(kPlayOutro)->isChecked() ? 1 : 2;
+    s.NOTIFY = checkBox(kNotify)->isChecked() ? 2 : 1;
     m_parts.settings = s;
 
     if (!SaveSettings(m_parts.settings, m_parts.store)) {

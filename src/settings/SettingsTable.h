@@ -49,7 +49,7 @@ constexpr SettingDef textSetting(const char* name, std::string Settings::*field,
     return {name, SettingKind::Text, nullptr, nullptr, field, 0, bufferSize, def};
 }
 
-inline constexpr std::array<SettingDef, 14> kSettingsTable = {{
+inline constexpr std::array<SettingDef, 15> kSettingsTable = {{
     signedSetting("MSG_SHOW", &Settings::MSG_SHOW, 1),
     signedSetting("MSG_CLOSE", &Settings::MSG_CLOSE, 1),
     unsignedSetting("MSG_CLOSE_TIMEOUT", &Settings::MSG_CLOSE_TIMEOUT, 5),
@@ -65,6 +65,8 @@ inline constexpr std::array<SettingDef, 14> kSettingsTable = {{
     signedSetting("LINE", &Settings::LINE, 1),
     textSetting("CALLMONITOR_HOST", &Settings::CALLMONITOR_HOST, kMaxHostLength + 1, "fritz.box"),
     signedSetting("CALLMONITOR_PORT", &Settings::CALLMONITOR_PORT, 1012),
+    // Desktop notifications: 1 off, 2 on.
+    signedSetting("NOTIFY", &Settings::NOTIFY, 1),
 }};
 
 // The fixed names of the intro and outro sounds in "sound/"; never stored.

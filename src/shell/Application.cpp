@@ -16,11 +16,13 @@
 #include "settings/SettingsDialogOpener.h"
 #include "shell/AboutBox.h"
 #include "shell/CommandIds.h"
+#include "shell/DesktopNotifier.h"
 #include "shell/MainWindow.h"
 #include "shell/TrayIcon.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <climits>
 #include <cstdio>
@@ -109,17 +111,39 @@ bool Application::start()
     LoadCallLog(*m_callLog);
     m_mainWindow->setCallLogWindow(callLog);
 
-    if (TrayIcon::available()) {
-        m_mainWindow->hide();
-    } else {
-        // Without a tray the call log is the user's handle on the program:
-        // it shows at start and carries the tray's commands in a menu bar.
-        m_mainWindow->setTrayMenuInMenuBar(m_tray->menu());
-        m_mainWindow->showMainWindow();
+    m_mainWindow->hide();
+    if (!TrayIcon::available()) {
+        if (m_trayWaitMs <= 0) {
+            settleTray();
+        } else {
+            // Look again every half second, without holding up the calls.
+            auto* poll = new QTimer(this);
+            auto* clock = new QElapsedTimer;
+            clock->start();
+            connect(poll, &QTimer::timeout, this, [this, poll, clock] {
+                if (TrayIcon::available() || clock->elapsed() >= m_trayWaitMs) {
+                    poll->stop();
+                    poll->deleteLater();
+                    delete clock;
+                    settleTray();
+                }
+            });
+            poll->start(500);
+        }
     }
 
     QDir(m_dataDir).mkpath(soundfiles::soundDir(m_dataDir));
     return true;
+}
+
+void Application::settleTray()
+{
+    if (TrayIcon::available() || m_shutDown)
+        return;
+    // Without a tray the call log is the user's handle on the program: it
+    // shows and carries the tray's commands in a menu bar.
+    m_mainWindow->setTrayMenuInMenuBar(m_tray->menu());
+    m_mainWindow->showMainWindow();
 }
 
 CallLogWindow* Application::callLogWindow() const
@@ -295,18 +319,50 @@ void Application::closeTimerExpired()
     m_popups->CloseCallPopup();
 }
 
+void Application::whenIdle(std::function<void()> action)
+{
+    if (busy()) {
+        m_deferredActions.push_back(std::move(action));
+        return;
+    }
+    action();
+}
+
+DesktopNotifier* Application::notifier()
+{
+    if (m_settings->NOTIFY != 2)
+        return nullptr;
+    if (!m_notifier) {
+        // Made when first needed: a user who never asked for notifications
+        // never talks to the session bus.
+        m_notifier = std::make_unique<DesktopNotifier>();
+        connect(m_notifier.get(), &DesktopNotifier::addToPhoneBook, this,
+                [this](const QString& number) {
+                    whenIdle([this, number] {
+                        if (addNumberToPhoneBook)
+                            addNumberToPhoneBook(number);
+                    });
+                });
+    }
+    return m_notifier.get();
+}
+
 void Application::runDeferred()
 {
     if (m_closeDeferred) {
         m_closeDeferred = false;
         m_popups->CloseCallPopup();
     }
-    if (m_deferredCommands.empty())
+    if (m_deferredCommands.empty() && m_deferredActions.empty())
         return;
     // Run from the event loop, not from inside the poll tick.
     std::vector<int> commands;
     commands.swap(m_deferredCommands);
-    QTimer::singleShot(0, this, [this, commands] {
+    std::vector<std::function<void()>> actions;
+    actions.swap(m_deferredActions);
+    QTimer::singleShot(0, this, [this, commands, actions] {
+        for (const auto& action : actions)
+            whenIdle(action);
         for (int id : commands)
             command(id);
     });
@@ -326,8 +382,8 @@ void Application::handleCall(const QByteArray& callingNumber, const QByteArray& 
     // shorter struct lacks reads as zeros.
     QByteArray calling = callingNumber.leftJustified(int(CapiLink::kNumberCopySize), '\0', true);
     QByteArray called = calledNumber.leftJustified(int(CapiLink::kNumberCopySize), '\0', true);
-    const CallContext context{*m_settings,   m_mode,    *m_callLog, m_parts.clock,
-                              m_parts.sound, *m_popups, *this,      m_dataDir};
+    const CallContext context{*m_settings, m_mode, *m_callLog, m_parts.clock, m_parts.sound,
+                              *m_popups,   *this,  m_dataDir,  notifier()};
     const CallResult result = HandleIncomingCall(
         context, reinterpret_cast<const uint8_t*>(calling.constData()),
         reinterpret_cast<const uint8_t*>(called.constData()), CapiLink::kNumberCopySize);

@@ -15,6 +15,7 @@ class AboutBox;
 class CallLog;
 class CallLogWindow;
 class CallPopupController;
+class DesktopNotifier;
 class CapiApi;
 class CapiLink;
 class Clock;
@@ -63,6 +64,11 @@ public:
     // main window and ends the process with exit code 1.
     void setFatalHandler(FatalHandler handler) { m_fatal = std::move(handler); }
 
+    // Without a tray at start, wait up to this long for one to appear before
+    // showing the call log instead (a session's panel may come up after the
+    // program). 0, the default, decides at once.
+    void setTrayWait(int milliseconds) { m_trayWaitMs = milliseconds; }
+
     // The commands of the main window by id (40013, 40021, 40012, 40014,
     // 40023, 40024, 40025, 40008). A command chosen while a call is being
     // announced runs when the announcement is over.
@@ -107,6 +113,11 @@ private:
     // After the settings changed: the old line closed, the new one opened.
     void switchLineIfChanged();
     void deliverWaitingCalls();
+    // Shows the call log with the tray's commands when no tray came.
+    void settleTray();
+    // Runs now, or after the call being announced.
+    void whenIdle(std::function<void()> action);
+    DesktopNotifier* notifier();
     void handleCall(const QByteArray& callingNumber, const QByteArray& calledNumber);
     void updateTray(bool add = false);
     void OpenAboutBox();
@@ -131,4 +142,7 @@ private:
     bool m_inPoll = false;
     bool m_closeDeferred = false;
     std::vector<int> m_deferredCommands;
+    std::vector<std::function<void()>> m_deferredActions;
+    std::unique_ptr<DesktopNotifier> m_notifier;
+    int m_trayWaitMs = 0;
 };

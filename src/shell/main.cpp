@@ -5,23 +5,78 @@
 #include "platform/SdlSoundOutput.h"
 #include "settings/SettingsStore.h"
 #include "shell/Application.h"
+#include "shell/Autostart.h"
 #include "shell/CommandIds.h"
+#include "shell/ProgramOptions.h"
 #include "shell/SingleInstance.h"
 #include "shell/TerminationSignals.h"
 
 #include <QApplication>
-#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+QString ownExecutable()
+{
+    // The program as it was started, to be started again at login.
+    const QFileInfo self(QStringLiteral("/proc/self/exe"));
+    return self.exists() ? self.canonicalFilePath() : QStringLiteral("ringvakt");
+}
+
+void print(FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const ProgramOptions options = parseProgramOptions(arguments);
+    switch (options.action) {
+    case ProgramOptions::Action::Help:
+        print(stdout, programUsage());
+        return 0;
+    case ProgramOptions::Action::Version:
+        print(stdout, programVersion() + QLatin1Char('\n'));
+        return 0;
+    case ProgramOptions::Action::UsageError:
+        print(stderr, QStringLiteral("ringvakt: %1\n\n").arg(options.error) + programUsage());
+        return 2;
+    case ProgramOptions::Action::Autostart: {
+        QString report;
+        const bool ok = options.autostartOn ? autostart::enable(ownExecutable(), &report)
+                                            : autostart::disable(&report);
+        print(ok ? stdout : stderr,
+              (ok ? QString() : QStringLiteral("ringvakt: ")) + report + QLatin1Char('\n'));
+        return ok ? 0 : 1;
+    }
+    case ProgramOptions::Action::Run:
+        break;
+    }
+
     // A second start ends at once and changes nothing in the first.
     SingleInstance instance;
     if (!instance.acquire())
         return 0;
 
+    QString error;
+    const QString dataDir = resolveDataDir(options, &error);
+    if (dataDir.isEmpty()) {
+        print(stderr, QStringLiteral("ringvakt: %1\n").arg(error));
+        return 2;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ringvakt"));
     QApplication::setOrganizationName(QStringLiteral("Tornholt"));
+    QApplication::setDesktopFileName(QString::fromLatin1(autostart::kDesktopId));
     QApplication::setQuitOnLastWindowClosed(false);
 
     const LineTiming timing = LineTiming::fromEnvironment();
@@ -32,8 +87,10 @@ int main(int argc, char** argv)
     SdlSoundOutput sound;
     SystemClock clock;
     ProcessRecorderStarter recorder;
-    Application ringvakt(
-        {capi, settingsStore, sound, clock, recorder, QDir::currentPath(), timing});
+    Application ringvakt({capi, settingsStore, sound, clock, recorder, dataDir, timing});
+    // At the start of a session the panel may come up after the program.
+    if (options.sessionStart)
+        ringvakt.setTrayWait(30000);
 
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &ringvakt,

@@ -14,7 +14,7 @@ namespace {
 
 // Puts every beep, sound, popup and timer into one list, in the order they
 // happened.
-class Recorder : public CallPopupPresenter, public CloseTimer
+class Recorder : public CallPopupPresenter, public CloseTimer, public CallNotifier
 {
 public:
     explicit Recorder(QStringList& events) : m_events(events) {}
@@ -27,6 +27,14 @@ public:
                              QLatin1String(delivered && !inBook ? "add" : "noadd"));
     }
     void arm(quint64 ms) override { m_events << QStringLiteral("timer %1").arg(ms); }
+    void notifyCall(const std::string& number, const std::string& msn, const std::string& name,
+                    bool delivered, bool inBook) override
+    {
+        m_events << QStringLiteral("notify %1|%2|%3|%4")
+                        .arg(QString::fromStdString(number), QString::fromStdString(msn),
+                             QString::fromStdString(name),
+                             QLatin1String(delivered && !inBook ? "add" : "noadd"));
+    }
 
 private:
     QStringList& m_events;
@@ -57,8 +65,8 @@ protected:
     {
         sound.played.clear();
         Recorder recorder(sound.played);
-        const CallContext context{settings, mode,     log,      clock,
-                                  sound,    recorder, recorder, dir.path()};
+        const CallContext context{settings, mode,     log,        clock,    sound,
+                                  recorder, recorder, dir.path(), &recorder};
         lastResult = HandleIncomingCall(context, calling.data(), called.data(), 208);
         return sound.played;
     }
@@ -237,4 +245,20 @@ TEST_F(IncomingCallTest, NumberThatCannotNameASoundFileIsStillLogged)
     EXPECT_TRUE(events.contains(kBeep)) << "no personal sound, so BEEP 3 beeps";
     EXPECT_TRUE(events.filter("play").isEmpty());
     EXPECT_EQ(log.at(0).callerName, " Evil");
+}
+
+TEST_F(IncomingCallTest, DesktopNotificationForEveryAnnouncedCallWhenAskedFor)
+{
+    EXPECT_TRUE(ring("555", "1").filter("notify").isEmpty()) << "off by default";
+    settings.NOTIFY = 2;
+    EXPECT_EQ(ring("555", "1"),
+              QStringList({kBeep, "popup 555|1|???|add", "notify 555|1|???|add"}));
+    EXPECT_EQ(ring("202", "1").filter("notify"), QStringList{"notify 202|1|Ola Olsen|noadd"});
+    // Even without a popup: the notification is the popup of desktops that
+    // cannot place one.
+    settings.MSG_SHOW = 3;
+    EXPECT_EQ(ring("-", "1").filter("notify"), QStringList{"notify Ukjent nummer|1|???|noadd"});
+    EXPECT_TRUE(ring("555", "1", OperatingMode::OutputDisabled).isEmpty());
+    settings.MSN_LOG = 0;
+    EXPECT_TRUE(ring("555", "1").isEmpty());
 }

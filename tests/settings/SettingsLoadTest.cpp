@@ -57,6 +57,7 @@ void expectDefaults(const Settings& s)
     EXPECT_EQ(s.LINE, 1);
     EXPECT_EQ(s.CALLMONITOR_HOST, "fritz.box");
     EXPECT_EQ(s.CALLMONITOR_PORT, 1012);
+    EXPECT_EQ(s.NOTIFY, 1);
     EXPECT_EQ(s.IntroFile, "Intro.wav");
     EXPECT_EQ(s.OutroFile, "Outro.wav");
 }
@@ -73,6 +74,7 @@ const std::vector<std::string> kDefaultValues = {
     "MSN_2=",
     "MSN_3=",
     "MSN_LOG=7",
+    "NOTIFY=1",
     "PSOUND=1",
     "PSOUND_AFTER=2",
     "PSOUND_BEFORE=2",
@@ -88,7 +90,7 @@ TEST(SettingsTable, HoldsTheStoredValuesInWritingOrder)
     EXPECT_EQ(names, (std::vector<std::string>{"MSG_SHOW", "MSG_CLOSE", "MSG_CLOSE_TIMEOUT", "BEEP",
                                                "MSN_LOG", "PSOUND", "PSOUND_BEFORE", "PSOUND_AFTER",
                                                "MSN_1", "MSN_2", "MSN_3", "LINE",
-                                               "CALLMONITOR_HOST", "CALLMONITOR_PORT"}));
+                                               "CALLMONITOR_HOST", "CALLMONITOR_PORT", "NOTIFY"}));
 
     Settings changed;
     changed.MSG_SHOW = 3;
@@ -226,7 +228,7 @@ TEST(SaveSettings, WritesEveryValueAndReadsBackTheSame)
 
     const std::string ini = dir.read("Ringvakt.ini");
     const std::vector<std::string> values = storedValues(ini);
-    EXPECT_EQ(values.size(), 14u);
+    EXPECT_EQ(values.size(), 15u);
     EXPECT_NE(std::find(values.begin(), values.end(), "MSG_SHOW=-1"), values.end()) << ini;
     EXPECT_NE(std::find(values.begin(), values.end(), "PSOUND_AFTER=-70000"), values.end()) << ini;
     EXPECT_NE(std::find(values.begin(), values.end(), "MSG_CLOSE_TIMEOUT=4294967295"), values.end())

@@ -93,7 +93,7 @@ TEST_F(SettingsDialogTest, ValuesOutsideTheChoicesSelectNoneAndSurviveOk)
     EXPECT_TRUE(msgbox::shown().empty());
     const std::string expected = "MSG_SHOW=9 MSG_CLOSE=5 MSG_CLOSE_TIMEOUT=12 BEEP=0 MSN_LOG=0 "
                                  "PSOUND=1 PSOUND_BEFORE=2 PSOUND_AFTER=2 MSN_1= MSN_2= MSN_3= LINE=1 "
-                                 "CALLMONITOR_HOST=fritz.box CALLMONITOR_PORT=1012";
+                                 "CALLMONITOR_HOST=fritz.box CALLMONITOR_PORT=1012 NOTIFY=1";
     EXPECT_EQ(summary(settings), expected);
     EXPECT_EQ(storedSummary(), expected);
 }
@@ -137,7 +137,7 @@ TEST_F(SettingsDialogTest, EachCheckStopsOkWithItsMessageAndSavesNothing)
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(storedSummary(), "MSG_SHOW=1 MSG_CLOSE=1 MSG_CLOSE_TIMEOUT=1000 BEEP=1 MSN_LOG=3 "
                                "PSOUND=1 PSOUND_BEFORE=2 PSOUND_AFTER=2 MSN_1=1 MSN_2=5556 MSN_3= LINE=1 "
-                               "CALLMONITOR_HOST=fritz.box CALLMONITOR_PORT=1012");
+                               "CALLMONITOR_HOST=fritz.box CALLMONITOR_PORT=1012 NOTIFY=1");
 }
 
 TEST_F(SettingsDialogTest, DelayAboveAThousandOrBeyond32BitsIsRefused)

@@ -1,5 +1,6 @@
 #include "DialogFixture.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -94,4 +95,20 @@ TEST_F(SettingsLineTest, AnUnknownLineSelectsNeither)
     EXPECT_FALSE(field(1083)->isEnabled());
     click(1);
     EXPECT_EQ(stored()["LINE"], "5");
+}
+
+TEST_F(SettingsLineTest, DesktopNotifications)
+{
+    loadStored("NOTIFY=2\n");
+    openDialog();
+    EXPECT_TRUE(box(1085)->isChecked());
+    EXPECT_EQ(box(1085)->text(), "Vis varsel på skrivebordet");
+    click(1085);
+    click(1);
+    EXPECT_EQ(stored()["NOTIFY"], "1");
+    openDialog();
+    click(1085);
+    click(1);
+    EXPECT_EQ(stored()["NOTIFY"], "2");
+    EXPECT_EQ(settings.NOTIFY, 2);
 }

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -67,6 +68,24 @@ TEST_F(ApplicationTest, WithoutATrayTheCallLogShowsWithTheTrayMenu)
     app->mainWindow().close();
     EXPECT_TRUE(app->mainWindow().isVisible());
     EXPECT_TRUE(app->mainWindow().isMinimized());
+}
+
+TEST_F(ApplicationTest, AtSessionStartItWaitsForATrayBeforeShowingTheCallLog)
+{
+    app = std::make_unique<Application>(
+        ApplicationParts{capi, *store, sound, clock, recorder, dir.path(), lineTiming, false});
+    app->setFatalHandler([this](const QString& text) { fatals << text; });
+    app->setTrayWait(600);
+    QElapsedTimer waited;
+    waited.start();
+    ASSERT_TRUE(app->start());
+    EXPECT_FALSE(app->mainWindow().isVisible()) << "not yet: the panel may come up";
+    // Calls are served meanwhile.
+    ring("555", "1");
+    EXPECT_EQ(app->callLog().size(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->mainWindow().isVisible(); }, 5000));
+    EXPECT_GE(waited.elapsed(), 500);
+    EXPECT_NE(app->mainWindow().findChild<QMenuBar*>(), nullptr);
 }
 
 TEST_F(ApplicationTest, StartFailsWithTheLinesText)

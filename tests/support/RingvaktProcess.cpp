@@ -109,6 +109,24 @@ int RingvaktProcess::runAnother(const QStringList& arguments, int timeoutMs)
     return other.exitStatus() == QProcess::NormalExit ? other.exitCode() : -1;
 }
 
+RingvaktProcess::Run RingvaktProcess::runOnce(const QStringList& arguments, int timeoutMs)
+{
+    QProcess once;
+    once.setProcessEnvironment(environment());
+    once.setWorkingDirectory(dataDir());
+    once.start(m_program, arguments);
+    Run run;
+    if (!once.waitForFinished(timeoutMs)) {
+        once.kill();
+        once.waitForFinished();
+    } else if (once.exitStatus() == QProcess::NormalExit) {
+        run.exitCode = once.exitCode();
+    }
+    run.out = QString::fromLocal8Bit(once.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(once.readAllStandardError());
+    return run;
+}
+
 bool RingvaktProcess::isRunning() const
 {
     return m_process.state() != QProcess::NotRunning;

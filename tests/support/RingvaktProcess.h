@@ -34,6 +34,17 @@ public:
     // for it to end; returns its exit code (-1 when it did not end in time).
     int runAnother(const QStringList& arguments = {}, int timeoutMs = 20000);
 
+    // Runs the program once with these arguments in the same home and data
+    // directory and waits for its end: its exit code (-1 when it did not end
+    // in time) and what it wrote.
+    struct Run
+    {
+        int exitCode = -1;
+        QString out;
+        QString err;
+    };
+    Run runOnce(const QStringList& arguments, int timeoutMs = 20000);
+
     bool isRunning() const;
     // Waits for the end; returns the exit code, -1 when it did not end.
     int waitForExit(int timeoutMs = 20000);

@@ -1,0 +1,83 @@
+#include "shell/DesktopNotifier.h"
+
+#include "platform/Cp1252.h"
+
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QVariantMap>
+
+namespace {
+const char* const kInterface = "org.freedesktop.Notifications";
+const char* const kIconName = "no.tornholt.Ringvakt";
+} // namespace
+
+DesktopNotifier::DesktopNotifier(QObject* parent)
+    : DesktopNotifier(QDBusConnection::sessionBus(), parent)
+{}
+
+DesktopNotifier::DesktopNotifier(const QDBusConnection& bus, QObject* parent)
+    : QObject(parent), m_bus(bus)
+{
+    if (!m_bus.isConnected())
+        return;
+    m_bus.connect(QString::fromLatin1(kService), QString::fromLatin1(kPath),
+                  QString::fromLatin1(kInterface), QStringLiteral("ActionInvoked"), this,
+                  SLOT(onActionInvoked(uint, QString)));
+    m_bus.connect(QString::fromLatin1(kService), QString::fromLatin1(kPath),
+                  QString::fromLatin1(kInterface), QStringLiteral("NotificationClosed"), this,
+                  SLOT(onClosed(uint, uint)));
+}
+
+void DesktopNotifier::notifyCall(const std::string& callerNumber, const std::string& msn,
+                                 const std::string& callerName, bool numberDelivered,
+                                 bool inPhoneBook)
+{
+    if (!m_bus.isConnected())
+        return;
+    const QString number = cp1252::toQString(callerNumber);
+    const QString body = QStringLiteral("%1\nTlf.Nummer: %2\nRinger til MSN: %3")
+                             .arg(cp1252::toQString(callerName), number, cp1252::toQString(msn));
+    const bool offerAdd = numberDelivered && !inPhoneBook;
+    QStringList actions;
+    if (offerAdd)
+        actions << QString::fromLatin1(kAddAction) << QStringLiteral("-> Katalog");
+    QVariantMap hints;
+    hints.insert(QStringLiteral("category"), QStringLiteral("call"));
+    hints.insert(QStringLiteral("desktop-entry"), QString::fromLatin1(kIconName));
+    hints.insert(QStringLiteral("urgency"), QVariant::fromValue(uchar(1)));
+
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(QString::fromLatin1(kService), QString::fromLatin1(kPath),
+                                       QString::fromLatin1(kInterface), QStringLiteral("Notify"));
+    message << QStringLiteral("Ringvakt") << m_lastId << QString::fromLatin1(kIconName)
+            << QStringLiteral("Ringvakt") << body << actions << hints << int(-1);
+    // Asynchronous: a slow or absent service never holds up the call.
+    auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(message), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, number, offerAdd](QDBusPendingCallWatcher* w) {
+                const QDBusPendingReply<uint> reply = *w;
+                w->deleteLater();
+                if (reply.isError())
+                    return;
+                const uint id = reply.value();
+                m_lastId = id;
+                if (offerAdd)
+                    m_numbers.insert(id, number);
+                else
+                    m_numbers.remove(id);
+            });
+}
+
+void DesktopNotifier::onActionInvoked(uint id, const QString& action)
+{
+    if (action != QLatin1String(kAddAction) || !m_numbers.contains(id))
+        return;
+    emit addToPhoneBook(m_numbers.value(id));
+}
+
+void DesktopNotifier::onClosed(uint id, uint reason)
+{
+    Q_UNUSED(reason);
+    m_numbers.remove(id);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "calls/IncomingCall.h"
+
+#include <QDBusConnection>
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+// Announces calls through the desktop's notification service
+// (org.freedesktop.Notifications on the session bus), for desktops where a
+// tray and a placed, raised popup cannot be had. Each call's notification
+// replaces the previous one. A caller whose number was delivered but is not
+// in the phone book gets the action "-> Katalog", which does what the
+// popup's button does. Nothing here waits: every call to the service is
+// asynchronous, and without a service there is simply no notification.
+class DesktopNotifier : public QObject, public CallNotifier
+{
+    Q_OBJECT
+public:
+    static constexpr const char* kService = "org.freedesktop.Notifications";
+    static constexpr const char* kPath = "/org/freedesktop/Notifications";
+    static constexpr const char* kAddAction = "add-to-phone-book";
+
+    // On the session bus, or on a given connection (tests).
+    explicit DesktopNotifier(QObject* parent = nullptr);
+    DesktopNotifier(const QDBusConnection& bus, QObject* parent = nullptr);
+
+    void notifyCall(const std::string& callerNumber, const std::string& msn,
+                    const std::string& callerName, bool numberDelivered, bool inPhoneBook) override;
+
+    // The id the service gave the last notification (0 before one).
+    uint lastId() const { return m_lastId; }
+
+signals:
+    // "-> Katalog" was chosen in the notification of this number.
+    void addToPhoneBook(const QString& number);
+
+private slots:
+    void onActionInvoked(uint id, const QString& action);
+    void onClosed(uint id, uint reason);
+
+private:
+    QDBusConnection m_bus;
+    uint m_lastId = 0;
+    // The numbers of notifications that offer "-> Katalog", by id.
+    QHash<uint, QString> m_numbers;
+};

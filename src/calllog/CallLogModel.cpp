@@ -7,7 +7,7 @@ namespace {
 const char* const kTitles[] = {"Dato", "Klokkeslett", "MSN", "Hvem ringte", "Navn"};
 }
 
-CallLogModel::CallLogModel(CallLog& log, QObject* parent) : QAbstractTableModel(parent), m_log(log)
+CallLogModel::CallLogModel(CallLog& log, QObject* parent) : ObservedTableModel(parent), m_log(log)
 {
     m_log.setObserver(this);
 }
@@ -61,39 +61,4 @@ QVariant CallLogModel::headerData(int section, Qt::Orientation orientation, int 
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
     return {};
-}
-
-void CallLogModel::beginInsertRows(int first, int last)
-{
-    QAbstractTableModel::beginInsertRows({}, first, last);
-}
-
-void CallLogModel::endInsertRows()
-{
-    QAbstractTableModel::endInsertRows();
-}
-
-void CallLogModel::beginRemoveRows(int first, int last)
-{
-    QAbstractTableModel::beginRemoveRows({}, first, last);
-}
-
-void CallLogModel::endRemoveRows()
-{
-    QAbstractTableModel::endRemoveRows();
-}
-
-void CallLogModel::beginResetRows()
-{
-    beginResetModel();
-}
-
-void CallLogModel::endResetRows()
-{
-    endResetModel();
-}
-
-void CallLogModel::rowChanged(int row)
-{
-    emit dataChanged(index(row, 0), index(row, 4));
 }

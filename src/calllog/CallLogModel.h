@@ -1,15 +1,13 @@
 #pragma once
 
-#include "platform/ListObserver.h"
-
-#include <QAbstractTableModel>
+#include "platform/ObservedTableModel.h"
 
 class CallLog;
 
 // The call log as a table of five columns: row i is record i of the log,
 // column c is field c. The model holds nothing of its own, so a log of
 // 100,000 calls costs no more than the log itself.
-class CallLogModel : public QAbstractTableModel, private ListObserver
+class CallLogModel : public ObservedTableModel
 {
     Q_OBJECT
 public:
@@ -22,13 +20,5 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    void beginInsertRows(int first, int last) override;
-    void endInsertRows() override;
-    void beginRemoveRows(int first, int last) override;
-    void endRemoveRows() override;
-    void beginResetRows() override;
-    void endResetRows() override;
-    void rowChanged(int row) override;
-
     CallLog& m_log;
 };

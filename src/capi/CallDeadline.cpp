@@ -47,11 +47,11 @@ CallDeadline::CallDeadline(std::chrono::milliseconds limit)
         return;
 
     const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(limit).count();
-    itimerspec spec{};
-    spec.it_value.tv_sec = time_t(ns / 1000000000);
-    spec.it_value.tv_nsec = long(ns % 1000000000);
-    spec.it_interval.tv_nsec = kRepeatNanoseconds;
-    if (timer_settime(m_timer, 0, &spec, nullptr) != 0) {
+    itimerspec period{};
+    period.it_value.tv_sec = time_t(ns / 1000000000);
+    period.it_value.tv_nsec = long(ns % 1000000000);
+    period.it_interval.tv_nsec = kRepeatNanoseconds;
+    if (timer_settime(m_timer, 0, &period, nullptr) != 0) {
         timer_delete(m_timer);
         return;
     }

@@ -9,7 +9,7 @@ const char* const kTitles[PhoneBookModel::kColumns] = {"Etternavn", "Fornavn", "
 }
 
 PhoneBookModel::PhoneBookModel(PhoneBookList& list, QObject* parent)
-    : QAbstractTableModel(parent), m_list(list)
+    : ObservedTableModel(parent), m_list(list)
 {
     m_list.setObserver(this);
 }
@@ -61,39 +61,4 @@ QVariant PhoneBookModel::headerData(int section, Qt::Orientation orientation, in
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
     return {};
-}
-
-void PhoneBookModel::beginInsertRows(int first, int last)
-{
-    QAbstractTableModel::beginInsertRows({}, first, last);
-}
-
-void PhoneBookModel::endInsertRows()
-{
-    QAbstractTableModel::endInsertRows();
-}
-
-void PhoneBookModel::beginRemoveRows(int first, int last)
-{
-    QAbstractTableModel::beginRemoveRows({}, first, last);
-}
-
-void PhoneBookModel::endRemoveRows()
-{
-    QAbstractTableModel::endRemoveRows();
-}
-
-void PhoneBookModel::beginResetRows()
-{
-    beginResetModel();
-}
-
-void PhoneBookModel::endResetRows()
-{
-    endResetModel();
-}
-
-void PhoneBookModel::rowChanged(int row)
-{
-    emit dataChanged(index(row, 0), index(row, kColumns - 1));
 }

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "platform/ListObserver.h"
-
-#include <QAbstractTableModel>
+#include "platform/ObservedTableModel.h"
 
 class PhoneBookList;
 
@@ -11,7 +9,7 @@ class PhoneBookList;
 // column carries the row's sound icon: the loudspeaker when the number has a
 // personal sound, the crossed-out loudspeaker when it has none. The model
 // holds nothing of its own.
-class PhoneBookModel : public QAbstractTableModel, private ListObserver
+class PhoneBookModel : public ObservedTableModel
 {
     Q_OBJECT
 public:
@@ -28,13 +26,5 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    void beginInsertRows(int first, int last) override;
-    void endInsertRows() override;
-    void beginRemoveRows(int first, int last) override;
-    void endRemoveRows() override;
-    void beginResetRows() override;
-    void endResetRows() override;
-    void rowChanged(int row) override;
-
     PhoneBookList& m_list;
 };

@@ -29,7 +29,7 @@ struct SdlSoundOutput::Private
 {
     bool sdlReady = false;
     SDL_AudioDeviceID device = 0;
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec format{};
     QTimer idleClose;
 };
 
@@ -61,7 +61,7 @@ bool SdlSoundOutput::openDevice()
     want.samples = 1024;
     // No changes allowed: SDL converts to whatever the hardware takes, so
     // everything queued here stays mono 16-bit at kSampleRate.
-    d->device = SDL_OpenAudioDevice(nullptr, 0, &want, &d->spec, 0);
+    d->device = SDL_OpenAudioDevice(nullptr, 0, &want, &d->format, 0);
     if (d->device == 0)
         return false;
     SDL_PauseAudioDevice(d->device, 0);
@@ -147,7 +147,7 @@ void SdlSoundOutput::playSamples(const QByteArray& samples)
     // The samples have been played when the queue is empty and the device's
     // own buffer has gone out too.
     const qint64 soundMs = qint64(samples.size()) / 2 * 1000 / kSampleRate;
-    const qint64 bufferMs = qint64(d->spec.samples) * 1000 / kSampleRate + 20;
+    const qint64 bufferMs = qint64(d->format.samples) * 1000 / kSampleRate + 20;
     QElapsedTimer clock;
     clock.start();
     // A device that stops consuming (unplugged, suspended) must not hold the

@@ -111,7 +111,7 @@ ProgramOptions parseProgramOptions(const QStringList& arguments)
 QString desktopDataDir()
 {
     QString base = qEnvironmentVariable("XDG_DATA_HOME");
-    // The base directory specification ignores a relative path.
+    // XDG base directories must be absolute; a relative one is ignored.
     if (base.isEmpty() || QDir::isRelativePath(base))
         base = QDir::homePath() + QStringLiteral("/.local/share");
     return base + QStringLiteral("/Ringvakt");

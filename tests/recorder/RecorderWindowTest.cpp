@@ -134,14 +134,14 @@ TEST_F(RecorderWindowTest, RecordsTheMicrophoneIntoAValidWavWhenSaved)
     EXPECT_TRUE(allSilent(data.mid(input.size())));
 
     // SDL itself reads it back as the same sound.
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec format{};
     Uint8* wav = nullptr;
     Uint32 length = 0;
-    ASSERT_NE(SDL_LoadWAV(QFile::encodeName(target).constData(), &spec, &wav, &length), nullptr)
+    ASSERT_NE(SDL_LoadWAV(QFile::encodeName(target).constData(), &format, &wav, &length), nullptr)
         << SDL_GetError();
-    EXPECT_EQ(spec.freq, kRate);
-    EXPECT_EQ(spec.channels, 1);
-    EXPECT_EQ(spec.format, AUDIO_S16LSB);
+    EXPECT_EQ(format.freq, kRate);
+    EXPECT_EQ(format.channels, 1);
+    EXPECT_EQ(format.format, AUDIO_S16LSB);
     EXPECT_EQ(length, quint32(data.size()));
     SDL_FreeWAV(wav);
 

@@ -1,19 +1,6 @@
 #include "phonebook/PhoneBook.h"
 #include "phonebook/PhoneBookFile.h"
-
-namespace {
-
-std::string foldAsciiCase(std::string_view text)
-{
-    std::string folded(text);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    }
-    return folded;
-}
-
-} // namespace
+#include "platform/SoundFiles.h"
 
 PhoneBookIndex PhoneBookIndex::read(const QString& dataDir)
 {
@@ -27,7 +14,7 @@ PhoneBookIndex PhoneBookIndex::read(const QString& dataDir)
         // The first entry with a number wins, as in a look-up in file order.
         if (index.m_byNumber.find(number) == index.m_byNumber.end())
             index.m_byNumber.emplace(number, phonebookfile::entryAt(lines, first));
-        index.m_foldedNumbers.insert(foldAsciiCase(number));
+        index.m_foldedNumbers.insert(soundfiles::foldedFileName(number));
     }
     return index;
 }
@@ -40,5 +27,5 @@ const PhoneBookEntry* PhoneBookIndex::find(std::string_view number) const
 
 bool PhoneBookIndex::containsIgnoringCase(std::string_view number) const
 {
-    return m_foldedNumbers.count(foldAsciiCase(number)) != 0;
+    return m_foldedNumbers.count(soundfiles::foldedFileName(number)) != 0;
 }

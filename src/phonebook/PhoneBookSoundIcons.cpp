@@ -11,17 +11,6 @@ namespace {
 
 constexpr std::string_view kSoundSuffix = ".wav";
 
-// Sound file names are compared as on Windows: the letters A-Z without case.
-std::string foldAsciiCase(std::string_view text)
-{
-    std::string folded(text);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    }
-    return folded;
-}
-
 } // namespace
 
 void RefreshSoundIcons(PhoneBookList& list, const QString& dataDir)
@@ -30,12 +19,12 @@ void RefreshSoundIcons(PhoneBookList& list, const QString& dataDir)
     // that could not name a file inside "sound/" never finds one.
     std::unordered_set<std::string> present;
     for (const soundfiles::SoundFile& file : soundfiles::listFiles(dataDir, kSoundSuffix))
-        present.insert(foldAsciiCase(file.name));
+        present.insert(soundfiles::foldedFileName(file.name));
 
     std::string name;
     for (int row = 0; row < list.size(); ++row) {
         name = list.at(row).number;
         name += kSoundSuffix;
-        list.setIcon(row, present.count(foldAsciiCase(name)) != 0 ? 1 : 0);
+        list.setIcon(row, present.count(soundfiles::foldedFileName(name)) != 0 ? 1 : 0);
     }
 }

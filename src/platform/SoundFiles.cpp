@@ -88,6 +88,14 @@ std::optional<QString> findExisting(const QString& dataDir, std::string_view fil
     return std::nullopt;
 }
 
+std::string foldedFileName(std::string_view name)
+{
+    std::string folded(name);
+    for (char& c : folded)
+        c = foldAscii(c);
+    return folded;
+}
+
 bool sameFileName(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())

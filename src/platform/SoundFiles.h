@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,6 +31,10 @@ std::optional<QString> findExisting(const QString& dataDir, std::string_view fil
 // True when two file names are equal with the letters A-Z compared without
 // case, as Windows compares them.
 bool sameFileName(std::string_view a, std::string_view b);
+
+// The name with the letters A-Z made small: the key under which two names
+// that sameFileName calls equal are equal.
+std::string foldedFileName(std::string_view name);
 
 // A file found in "sound/": its name as code page 1252 bytes, and its path.
 struct SoundFile

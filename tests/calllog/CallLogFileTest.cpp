@@ -1,12 +1,14 @@
-#include "FakeClock.h"
 #include "calllog/CallLog.h"
 #include "phonebook/PhoneBook.h"
 #include "platform/ListObserver.h"
+#include "support/FakeClock.h"
 #include "support/TempDataDir.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
 #include <random>
+
+using test::FakeClock;
 
 namespace {
 

@@ -1,33 +1,17 @@
 #include "calllog/CallLog.h"
 
-#include "FakeClock.h"
-#include "platform/ListObserver.h"
+#include "support/FakeClock.h"
+#include "support/RecordingObserver.h"
 #include "support/TempDataDir.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
 
+using test::FakeClock;
+
 namespace {
 
-class RecordingObserver : public ListObserver
-{
-public:
-    std::vector<std::string> events;
-
-    void beginInsertRows(int first, int last) override { add("+", first, last); }
-    void endInsertRows() override { events.push_back("+end"); }
-    void beginRemoveRows(int first, int last) override { add("-", first, last); }
-    void endRemoveRows() override { events.push_back("-end"); }
-    void beginResetRows() override { events.push_back("reset"); }
-    void endResetRows() override { events.push_back("reset-end"); }
-    void rowChanged(int row) override { events.push_back("changed " + std::to_string(row)); }
-
-private:
-    void add(const char* what, int first, int last)
-    {
-        events.push_back(std::string(what) + std::to_string(first) + ".." + std::to_string(last));
-    }
-};
+using test::RecordingObserver;
 
 using Strings = std::vector<std::string>;
 

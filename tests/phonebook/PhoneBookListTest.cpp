@@ -1,30 +1,11 @@
 #include "phonebook/PhoneBook.h"
-#include "platform/ListObserver.h"
+#include "support/RecordingObserver.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// Writes down every notification, so that the begin/end pairs can be checked.
-class RecordingObserver : public ListObserver
-{
-public:
-    std::vector<std::string> events;
-
-    void beginInsertRows(int first, int last) override { add("+", first, last); }
-    void endInsertRows() override { events.push_back("+end"); }
-    void beginRemoveRows(int first, int last) override { add("-", first, last); }
-    void endRemoveRows() override { events.push_back("-end"); }
-    void beginResetRows() override { events.push_back("reset"); }
-    void endResetRows() override { events.push_back("reset-end"); }
-    void rowChanged(int row) override { events.push_back("changed " + std::to_string(row)); }
-
-private:
-    void add(const char* what, int first, int last)
-    {
-        events.push_back(std::string(what) + std::to_string(first) + ".." + std::to_string(last));
-    }
-};
+using test::RecordingObserver;
 
 std::vector<std::string> orderOf(std::initializer_list<const char*> surnames)
 {

@@ -1,6 +1,7 @@
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsTable.h"
+#include "support/IniGroup.h"
 #include "support/TempDataDir.h"
 
 #include <QDir>
@@ -12,22 +13,7 @@ namespace {
 // order. The file is the truth: this does not go through QSettings.
 std::vector<std::string> storedValues(const std::string& ini)
 {
-    std::vector<std::string> values;
-    bool inGroup = false;
-    size_t pos = 0;
-    while (pos < ini.size()) {
-        size_t end = ini.find('\n', pos);
-        if (end == std::string::npos)
-            end = ini.size();
-        std::string line = ini.substr(pos, end - pos);
-        pos = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!line.empty() && line.front() == '[')
-            inGroup = line == "[V1.51]";
-        else if (inGroup && !line.empty())
-            values.push_back(line);
-    }
+    std::vector<std::string> values = test::iniGroupLines(ini);
     std::sort(values.begin(), values.end());
     return values;
 }

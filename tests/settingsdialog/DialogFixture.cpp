@@ -3,6 +3,7 @@
 #include "platform/DialogBuilder.h"
 #include "platform/MessageBoxes.h"
 #include "settings/SettingsTable.h"
+#include "support/IniGroup.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -13,23 +14,10 @@ namespace test {
 std::map<std::string, std::string> storedValues(const std::string& ini)
 {
     std::map<std::string, std::string> values;
-    bool inGroup = false;
-    size_t pos = 0;
-    while (pos < ini.size()) {
-        size_t end = ini.find('\n', pos);
-        if (end == std::string::npos)
-            end = ini.size();
-        std::string line = ini.substr(pos, end - pos);
-        pos = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!line.empty() && line.front() == '[') {
-            inGroup = line == "[V1.51]";
-        } else if (inGroup) {
-            const size_t eq = line.find('=');
-            if (eq != std::string::npos)
-                values[line.substr(0, eq)] = line.substr(eq + 1);
-        }
+    for (const std::string& line : iniGroupLines(ini)) {
+        const size_t eq = line.find('=');
+        if (eq != std::string::npos)
+            values[line.substr(0, eq)] = line.substr(eq + 1);
     }
     return values;
 }

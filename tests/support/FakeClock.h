@@ -8,8 +8,11 @@ namespace test {
 class FakeClock : public Clock
 {
 public:
+    explicit FakeClock(LocalDateTime when = {2026, 12, 6, 2, 39, 46}) : moment(when) {}
+    void set(LocalDateTime when) { moment = when; }
     LocalDateTime now() const override { return moment; }
-    LocalDateTime moment{2026, 12, 6, 2, 39, 46};
+
+    LocalDateTime moment;
 };
 
 } // namespace test

@@ -48,4 +48,8 @@ public:
     // router that lost power, a cable pulled) is noticed. Nothing to do for
     // a line that cannot vanish that way.
     virtual void watchConnection(unsigned applId) { (void)applId; }
+    // A descriptor that becomes readable when something arrives for this
+    // registration, so that the program can wake on it instead of waiting
+    // for its next poll; -1 when there is none.
+    virtual int descriptor(unsigned applId) { return (void)applId, -1; }
 };

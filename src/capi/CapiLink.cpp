@@ -3,9 +3,11 @@
 #include "capi/CapiApi.h"
 #include "capi/CapiTexts.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -46,6 +48,8 @@ void CapiLink::setRenewalHandler(std::function<void(Renewal)> handler)
 
 bool CapiLink::RegisterWithCapi()
 {
+    if (m_registered)
+        return false;
     if (m_api.installed() != kCapiNoError) {
         CapiFatal(QString::fromUtf8(CapiTexts::kNotInstalled));
         return false;
@@ -119,28 +123,74 @@ void CapiLink::PollCapi()
         return;
     FlagScope polling(m_polling);
 
+    const Fetched fetched = fetch(true);
+    if (fetched.kind == Fetched::Kind::LineLost) {
+        OnLineLost();
+        return;
+    }
+    if (fetched.kind != Fetched::Kind::Call)
+        return;
+    if (m_callHandler)
+        m_callHandler();
+    renewAfterCall(fetched.responseLost);
+}
+
+CapiLink::Fetched CapiLink::fetchOne()
+{
+    return fetch(true);
+}
+
+void CapiLink::drain(const std::function<void(const Call&)>& onCall)
+{
+    // Bounded, so that a line that never stops talking cannot keep the
+    // registration from being made anew.
+    constexpr int kMostMessages = 1000;
+    for (int i = 0; i < kMostMessages && m_registered; ++i) {
+        const Fetched fetched = fetch(false);
+        if (fetched.kind == Fetched::Kind::Call)
+            onCall(fetched.call);
+        else if (fetched.kind != Fetched::Kind::Message)
+            return;
+    }
+}
+
+CapiLink::Fetched CapiLink::fetch(bool actOnConfirmations)
+{
+    Fetched fetched;
+    if (!m_registered)
+        return fetched;
     const std::uint8_t* bytes = nullptr;
     std::size_t size = 0;
     const unsigned result = m_api.getMessage(m_applId, &bytes, &size);
     if (result == kCapiLineLost) {
-        OnLineLost();
-        return;
+        fetched.kind = Fetched::Kind::LineLost;
+        return fetched;
     }
+    // A frame the library wrapper took off the line and dropped is a
+    // message all the same: more may wait behind it.
+    if (result == kCapiIllegalMessage)
+        fetched.kind = Fetched::Kind::Message;
     if (result != kCapiNoError)
-        return;
+        return fetched;
+    fetched.kind = Fetched::Kind::Message;
     // A message the decoder refuses is dropped like any unknown message.
     if (!m_decoder.decode(bytes, size, m_receivedMessage))
-        return;
+        return fetched;
     switch (m_receivedMessage.Subcommand) {
     case CAPI_CONF:
-        OnConfirmation();
+        if (actOnConfirmations)
+            OnConfirmation();
         break;
     case CAPI_IND:
-        OnConnectInd();
+        if (m_receivedMessage.Command == CAPI_CONNECT) {
+            fetched.kind = Fetched::Kind::Call;
+            fetched.responseLost = !answerCall(&fetched.call);
+        }
         break;
     default:
         break;
     }
+    return fetched;
 }
 
 void CapiLink::OnConfirmation()
@@ -153,11 +203,22 @@ void CapiLink::OnConnectInd()
 {
     if (m_receivedMessage.Command != CAPI_CONNECT)
         return;
+    Call call;
+    const bool responseLost = !answerCall(&call);
+    if (m_callHandler)
+        m_callHandler();
+    renewAfterCall(responseLost);
+}
 
+bool CapiLink::answerCall(Call* call)
+{
     CapiMessageDecoder::copyStruct(m_receivedMessage.CallingPartyNumber, m_callingNumberCopy,
                                    kNumberCopySize);
     CapiMessageDecoder::copyStruct(m_receivedMessage.CalledPartyNumber, m_calledNumberCopy,
                                    kNumberCopySize);
+    std::copy(std::begin(m_callingNumberCopy), std::end(m_callingNumberCopy),
+              call->calling.begin());
+    std::copy(std::begin(m_calledNumberCopy), std::end(m_calledNumberCopy), call->called.begin());
     const _cword messageNumber = m_receivedMessage.Messagenumber;
     const _cdword plci = m_receivedMessage.adr.adrPLCI;
 
@@ -169,19 +230,19 @@ void CapiLink::OnConnectInd()
                            nullptr, nullptr, nullptr, nullptr);
     // A failed response does not stop the call from being handled; one that
     // failed because the connection is gone says the line is lost.
-    const bool lineLost = putRecord(m_receivedMessage) == kCapiLineLost;
+    return putRecord(m_receivedMessage) != kCapiLineLost;
+}
 
-    if (m_callHandler)
-        m_callHandler();
-
+void CapiLink::renewAfterCall(bool responseLost)
+{
     // When the registration was released while the call was handled (the
     // user disabled the link, or the program is ending), it stays released.
     if (!m_registered)
         return;
     if (m_renewalHandler)
-        m_renewalHandler(lineLost ? Renewal::LineLost : Renewal::AfterCall);
+        m_renewalHandler(responseLost ? Renewal::LineLost : Renewal::AfterCall);
     else
-        RenewRegistration();
+        RenewRegistration(!responseLost);
 }
 
 void CapiLink::CapiFatal(const QString& text)
@@ -200,11 +261,19 @@ void CapiLink::OnLineLost()
     if (m_renewalHandler)
         m_renewalHandler(Renewal::LineLost);
     else
-        RenewRegistration();
+        RenewRegistration(false);
 }
 
-bool CapiLink::RenewRegistration()
+bool CapiLink::RenewRegistration(bool drainFirst)
 {
+    // Calls that rang while the last one was handled wait in this
+    // registration's queue; releasing it unread would lose them.
+    if (drainFirst) {
+        drain([this](const Call&) {
+            if (m_callHandler)
+                m_callHandler();
+        });
+    }
     if (!ReleaseCapi() || !RegisterWithCapi())
         return false;
     // A failing put is not fatal; a failing profile is, and ListenAll has

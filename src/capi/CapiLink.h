@@ -3,6 +3,7 @@
 #include "capi/CapiMessageDecoder.h"
 
 #include <QString>
+#include <array>
 #include <capi20.h>
 #include <cstddef>
 #include <cstdint>
@@ -19,6 +20,8 @@ class CapiApi;
 // the fatal handler, which in the program shows it and ends the process. A
 // handler that returns (as in tests) finds every operation stopped at the
 // point of the failure.
+//
+// The link is not thread-safe: one thread at a time may use it.
 class CapiLink
 {
 public:
@@ -33,6 +36,30 @@ public:
     static constexpr std::size_t kNumberCopySize = 208;
     // Reject value of the CONNECT_RESP: ignore the call.
     static constexpr std::uint16_t kRejectIgnore = 1;
+
+    // The two number structs of one call indication, as copied.
+    struct Call
+    {
+        std::array<std::uint8_t, kNumberCopySize> calling{};
+        std::array<std::uint8_t, kNumberCopySize> called{};
+    };
+
+    // What one fetch from the line came to.
+    struct Fetched
+    {
+        enum class Kind
+        {
+            Nothing,  // no whole message waiting
+            Message,  // a message was taken and dealt with
+            Call,     // a call indication, answered with its CONNECT_RESP
+            LineLost, // the connection to the line is gone
+        };
+        Kind kind = Kind::Nothing;
+        // Call: the CONNECT_RESP could not be put because the connection is
+        // gone (the call is still a call).
+        bool responseLost = false;
+        Call call;
+    };
 
     explicit CapiLink(CapiApi& api);
 
@@ -63,7 +90,9 @@ public:
     // True from a successful RegisterWithCapi to the next ReleaseCapi.
     bool isRegistered() const { return m_registered; }
 
-    // Install check and CAPI_REGISTER. False after a fatal failure.
+    // Install check and CAPI_REGISTER. False after a fatal failure, and
+    // false without touching CAPI while a registration stands: a second one
+    // would leave the first behind, listening with nobody fetching.
     bool RegisterWithCapi();
     // CAPI_RELEASE. False after a fatal failure. Does nothing when not
     // registered.
@@ -78,7 +107,18 @@ public:
     unsigned ListenAll(std::uint32_t cipMask);
     // Fetches and handles at most one message; does nothing while not
     // registered (a stale application id may belong to another program).
+    // A call goes to the call handler, then the registration is made anew
+    // (through the renewal handler when there is one).
     void PollCapi();
+    // Takes one message off the line: a confirmation is acted on, a call
+    // indication answered with its CONNECT_RESP and returned. Nothing else
+    // is done for a call; the caller hands it on and renews.
+    Fetched fetchOne();
+    // Takes every message already waiting for this registration, in order,
+    // before it is released: each call indication is answered and handed to
+    // `onCall`; confirmations are dropped (the registration is going). Ends
+    // at the first empty fetch or when the line is gone.
+    void drain(const std::function<void(const Call&)>& onCall);
     // The two handlers of a fetched message in receivedMessage().
     void OnConfirmation();
     void OnConnectInd();
@@ -97,9 +137,19 @@ public:
 private:
     // What to do when the line is found lost; today: register anew.
     void OnLineLost();
-    // ReleaseCapi, RegisterWithCapi, ListenAll(kCipMaskAll), stopping at a
-    // fatal failure. False after one.
-    bool RenewRegistration();
+    // fetchOne, with confirmations acted on or dropped.
+    Fetched fetch(bool actOnConfirmations);
+    // Copies the numbers of the call indication in m_receivedMessage into
+    // the copies and *call, and puts the CONNECT_RESP. False when the put
+    // found the connection gone.
+    bool answerCall(Call* call);
+    // After a call handed to the call handler: renew through the handler,
+    // or here.
+    void renewAfterCall(bool responseLost);
+    // drain (when asked and the line is not known lost; each call goes to
+    // the call handler), ReleaseCapi, RegisterWithCapi,
+    // ListenAll(kCipMaskAll), stopping at a fatal failure. False after one.
+    bool RenewRegistration(bool drainFirst);
     unsigned putRecord(_cmsg& record);
 
     CapiApi& m_api;

@@ -20,8 +20,7 @@ constexpr std::size_t kMessageHeader = 8;
 
 } // namespace
 
-Libcapi20Api::Libcapi20Api(std::chrono::milliseconds callLimit)
-    : m_callLimit(callLimit), m_sendBuffer(SEND_BUFSIZ, 0)
+Libcapi20Api::Libcapi20Api(std::chrono::milliseconds callLimit) : m_callLimit(callLimit)
 {
     ignoreSigpipe();
 }
@@ -51,6 +50,7 @@ unsigned Libcapi20Api::registerApplication(unsigned /*messageBufferSize*/,
 
 unsigned Libcapi20Api::release(unsigned applId)
 {
+    forgetPartialFrame(applId);
     CallDeadline deadline(m_callLimit);
     return capi20_release(applId);
 }
@@ -62,12 +62,12 @@ unsigned Libcapi20Api::putMessage(unsigned applId, const std::uint8_t* message)
     const std::size_t length = std::size_t(message[0] | (message[1] << 8));
     // The fritzbox module copies SEND_BUFSIZ - 3 bytes of every message,
     // whatever its length: give it a whole zeroed buffer to copy from.
-    if (length < kMessageHeader || length > m_sendBuffer.size() - 3)
+    unsigned char buffer[SEND_BUFSIZ]{};
+    if (length < kMessageHeader || length > sizeof buffer - 3)
         return kCapiIllegalMessage;
-    std::fill(m_sendBuffer.begin(), m_sendBuffer.end(), 0);
-    std::memcpy(m_sendBuffer.data(), message, length);
+    std::memcpy(buffer, message, length);
     CallDeadline deadline(m_callLimit);
-    return capi20_put_message(applId, m_sendBuffer.data());
+    return capi20_put_message(applId, buffer);
 }
 
 unsigned Libcapi20Api::getMessage(unsigned applId, const std::uint8_t** message, std::size_t* size)
@@ -79,11 +79,15 @@ unsigned Libcapi20Api::getMessage(unsigned applId, const std::uint8_t** message,
         return kCapiIllegalApplId;
 
     const LineFrame frame = LineFrameProbe::probe(fd);
+    if (frame.state != LineFrame::State::Partial)
+        forgetPartialFrame(applId);
     switch (frame.state) {
     case LineFrame::State::Empty:
-    case LineFrame::State::Partial:
         return kCapiQueueEmpty;
+    case LineFrame::State::Partial:
+        return partialFrameTooOld(applId) ? kCapiLineLost : kCapiQueueEmpty;
     case LineFrame::State::Oversized:
+    case LineFrame::State::Malformed:
     case LineFrame::State::Closed:
         return kCapiLineLost;
     case LineFrame::State::NotSocket:
@@ -102,8 +106,22 @@ unsigned Libcapi20Api::getMessage(unsigned applId, const std::uint8_t** message,
         return result;
     *message = buffer;
     // The library cuts a frame to its receive buffer.
-    *size = std::min(frame.length, m_receiveBufferSize);
+    *size = std::min(frame.length, m_receiveBufferSize.load());
     return kCapiNoError;
+}
+
+bool Libcapi20Api::partialFrameTooOld(unsigned applId)
+{
+    const auto now = std::chrono::steady_clock::now();
+    std::lock_guard<std::mutex> lock(m_partialMutex);
+    const auto [since, first] = m_partialSince.emplace(applId, now);
+    return !first && now - since->second >= m_frameLimit;
+}
+
+void Libcapi20Api::forgetPartialFrame(unsigned applId)
+{
+    std::lock_guard<std::mutex> lock(m_partialMutex);
+    m_partialSince.erase(applId);
 }
 
 unsigned Libcapi20Api::getFromDevice(unsigned applId, const std::uint8_t** message,
@@ -127,6 +145,11 @@ unsigned Libcapi20Api::getProfile(unsigned controller, std::uint8_t* profile64)
 {
     CallDeadline deadline(m_callLimit);
     return capi20_get_profile(controller, profile64);
+}
+
+int Libcapi20Api::descriptor(unsigned applId)
+{
+    return capi20_fileno(applId);
 }
 
 void Libcapi20Api::watchConnection(unsigned applId)

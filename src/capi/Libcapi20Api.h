@@ -2,8 +2,10 @@
 
 #include "capi/CapiApi.h"
 
+#include <atomic>
 #include <chrono>
-#include <vector>
+#include <map>
+#include <mutex>
 
 // CapiApi over libcapi20 (capi20_*), with guards against the faults of its
 // CAPI-over-TCP module, so that nothing arriving on the line can block the
@@ -23,7 +25,14 @@
 // - the module copies a fixed 2173 bytes of every message it sends, so
 //   messages are put from a zeroed buffer of that size;
 // - calls that wait for an answer (install check, register, release, put,
-//   profile) are bounded by a time limit (CallDeadline).
+//   profile) are bounded by a time limit (CallDeadline);
+// - a frame that stays incomplete for longer than the frame limit, or a
+//   stream whose next byte is not the start of a frame, is a lost line: the
+//   rest of such a frame would never come, and the calls behind it would
+//   only fill it up.
+//
+// Registrations may be used from different threads, one thread per
+// registration at a time.
 class Libcapi20Api : public CapiApi
 {
 public:
@@ -43,6 +52,7 @@ public:
 
     void setKeepAlive(const KeepAlive& keepAlive) { m_keepAlive = keepAlive; }
     void setCallLimit(std::chrono::milliseconds limit) { m_callLimit = limit; }
+    void setFrameLimit(std::chrono::milliseconds limit) { m_frameLimit = limit; }
 
     unsigned installed() override;
     unsigned registerApplication(unsigned messageBufferSize, unsigned maxLogicalConnections,
@@ -53,15 +63,22 @@ public:
     unsigned getMessage(unsigned applId, const std::uint8_t** message, std::size_t* size) override;
     unsigned getProfile(unsigned controller, std::uint8_t* profile64) override;
     void watchConnection(unsigned applId) override;
+    int descriptor(unsigned applId) override;
 
     // Ignores SIGPIPE for the whole process; the constructor calls it.
     static void ignoreSigpipe();
 
 private:
     unsigned getFromDevice(unsigned applId, const std::uint8_t** message, std::size_t* size);
+    // True when the partial frame of this registration has been waiting for
+    // longer than the frame limit; the first call starts the wait.
+    bool partialFrameTooOld(unsigned applId);
+    void forgetPartialFrame(unsigned applId);
 
     std::chrono::milliseconds m_callLimit;
+    std::chrono::milliseconds m_frameLimit{5000};
     KeepAlive m_keepAlive;
-    std::size_t m_receiveBufferSize = 2048;
-    std::vector<unsigned char> m_sendBuffer;
+    std::atomic<std::size_t> m_receiveBufferSize{2048};
+    std::mutex m_partialMutex;
+    std::map<unsigned, std::chrono::steady_clock::time_point> m_partialSince;
 };

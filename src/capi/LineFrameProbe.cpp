@@ -37,6 +37,12 @@ LineFrame LineFrameProbe::probe(int fd)
         return frame;
     }
     const std::size_t buffered = std::size_t(n);
+    // The stream has lost its frame boundaries (or was never CAPI): nothing
+    // after this can be read as a message.
+    if (buffer[0] != kFrameStart) {
+        frame.state = LineFrame::State::Malformed;
+        return frame;
+    }
     if (buffered < kHeader) {
         frame.state = peerGone(fd) ? LineFrame::State::Closed : LineFrame::State::Partial;
         return frame;

@@ -16,6 +16,7 @@ struct LineFrame
         Partial,   // part of a frame; the rest has not arrived yet
         Whole,     // a whole frame is buffered
         Oversized, // the header announces more than kMaxFrame bytes
+        Malformed, // the first byte is not the start of a frame
         Closed,    // the other side closed the connection, or it failed
         NotSocket, // the descriptor is no socket (a local CAPI device)
     };
@@ -32,6 +33,8 @@ public:
     // The largest frame the library can take.
     static constexpr std::size_t kMaxFrame = 4096;
     static constexpr std::size_t kHeader = 3;
+    // Every frame on a registration's connection starts with this byte.
+    static constexpr std::uint8_t kFrameStart = 0x80;
 
     // Looks at what is buffered on `fd`; never blocks.
     static LineFrame probe(int fd);

@@ -5,9 +5,14 @@
 #include "line/LineRecovery.h"
 #include "line/LineTiming.h"
 
+#include <QTimer>
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <thread>
+
+class CapiApi;
+class QSocketNotifier;
 
 // Keeps the program on its CAPI line once it has started. A router
 // restarts, a network drops, a CAPI service is switched off: losing the line
@@ -18,8 +23,18 @@
 //
 // The registration after each call and every try run on a worker thread, so
 // that a line that accepts a connection and then says nothing cannot freeze
-// the windows; the link is touched by one thread at a time: the worker while
-// a registration is being made, the program's thread otherwise.
+// the windows. The link has one owner at a time: the worker from the start
+// of an attempt to its end, the program's thread otherwise. The program's
+// thread never waits for a worker: switching off, on or ending only records
+// what is wanted, and the end of the attempt carries it out. Each attempt has
+// a number; an attempt that is no longer wanted when it has registered
+// releases what it made, on the worker.
+//
+// No call is lost around a call: the registration is made anew as soon as a
+// call has been answered, before the call is announced, and everything the
+// old registration still holds is fetched (and each call in it answered)
+// before it is released. Those calls are handed on, in order, after the one
+// being handled.
 class LineKeeper : public Line
 {
     Q_OBJECT
@@ -39,10 +54,11 @@ public:
         Inline,
     };
 
-    LineKeeper(CapiLink& link, LineTiming timing, Execution execution = Execution::Thread,
+    LineKeeper(CapiApi& api, LineTiming timing, Execution execution = Execution::Thread,
                QObject* parent = nullptr);
-    // Waits for a registration in progress (it is bounded by the call
-    // limit) and releases what it made.
+    // Waits for an attempt still running (it is bounded by the call limit)
+    // and releases what stands. The program does not get here with an
+    // attempt running: it ends without waiting (see backgroundWorkRunning).
     ~LineKeeper() override;
 
     // What a fatal failure does (the program: the "FEIL" box, exit code 1).
@@ -53,15 +69,17 @@ public:
 
     // Start-up: register and listen now. A failure is fatal. False after one.
     bool startUp() override;
-    // A tick of the poll timer: one message, when the line is up.
+    // The calls drained from an old registration, then one message from the
+    // line, when it is up.
     void poll() override;
-    // Entering Disabled: no more tries; the registration is released.
+    // Entering Disabled: no more tries; what stands is released.
     void switchOff() override;
     // Leaving Disabled: try at once.
     void switchOn() override;
-    // The end of the program: release if registered; nothing is waited for
-    // but a registration already in progress.
+    // The end of the program: a standing registration is released once; an
+    // attempt still running is not waited for.
     void shutDown() override;
+    bool backgroundWorkRunning() const override { return m_workerRunning; }
 
     bool isLineLost() const override { return m_recovery.isLost(); }
     QDateTime lostAt() const override { return m_recovery.lostAt(); }
@@ -71,26 +89,58 @@ public:
     QString lastFailure() const { return m_recovery.lastFailure(); }
     // The number of tries since the line was lost.
     int attempts() const { return m_recovery.attempts(); }
+    // The link; only for looking at while no attempt runs.
+    const CapiLink& link() const { return m_link; }
 
 private:
-    void onRenewal(CapiLink::Renewal renewal);
-    void startAttempt(bool releaseFirst);
-    // The registration itself; runs on the worker.
-    bool registerAndListen(bool releaseFirst, QString* failure);
-    void attemptFinished(bool ok, const QString& failure);
+    struct Outcome
+    {
+        quint64 attempt = 0;
+        bool kept = false;   // registered and listening, and still wanted
+        bool undone = false; // no longer wanted when it ended: nothing stands
+        QString failure;
+    };
+
+    void startAttempt();
+    // The attempt itself; runs on the worker (or inline).
+    Outcome runAttempt(quint64 attempt);
+    void attemptFinished(const Outcome& outcome);
+    // A call answered while an old registration was drained.
+    void callDrained(const CapiLink::Call& call);
+    void handOnDrainedCalls();
+    void emitCall(const CapiLink::Call& call);
+    void becomeUp();
     void lose(const QString& why);
     void setState(State state);
     void releaseQuietly();
-    void joinWorker();
+    // The socket of the registration wakes the program when a message
+    // arrives; the poll timer stays as a safety net.
+    void startWaking();
+    void stopWaking();
+    // After a poll: wake again on the socket, or, when it holds only part
+    // of a frame, look again shortly.
+    void wakeAgain(bool fetchedSomething);
 
-    CapiLink& m_link;
+    CapiApi& m_api;
+    CapiLink m_link;
     Execution m_execution;
     LineRecovery m_recovery;
     State m_state = State::Off;
+    // What the user wants: the line (on), or not (off, or the end).
+    bool m_wantOn = false;
     bool m_shutDown = false;
+    quint64 m_lastAttempt = 0;
+    // The attempt whose result is still wanted, 0 for none; the worker reads
+    // it when it has registered.
+    std::atomic<quint64> m_wantedAttempt{0};
+    bool m_workerRunning = false;
     std::thread m_worker;
-    // While set, a failure of the link is a failed try, not the end.
-    std::atomic<bool> m_capturing{false};
+    std::deque<CapiLink::Call> m_drained;
+    QSocketNotifier* m_wake = nullptr;
+    QTimer m_partialFrameCheck;
+    // While set, a failure of the link is a failed try, not the end. Set
+    // and read by the link's owner only.
+    bool m_capturing = false;
     QString m_capturedFailure;
     std::function<void(const QString&)> m_fatal;
 };

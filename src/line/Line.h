@@ -35,6 +35,10 @@ public:
     virtual QDateTime lostAt() const = 0;
     // How the tray names the line; empty for CAPI, the line of old.
     virtual QString displayName() const { return {}; }
+    // True while work on another thread still uses the line (a
+    // registration being made). The program does not wait for it at its
+    // end; it ends without tearing down what that work uses.
+    virtual bool backgroundWorkRunning() const { return false; }
 
 signals:
     void stateChanged();
@@ -47,4 +51,6 @@ signals:
     void callsWaiting();
     // Something the user should be told once, in the tray.
     void notice(const QString& text);
+    // The work that backgroundWorkRunning() reported has ended.
+    void backgroundWorkEnded();
 };

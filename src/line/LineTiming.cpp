@@ -42,6 +42,8 @@ bool LineTiming::parse(const QString& text, LineTiming* timing)
             return false;
         if (key == QLatin1String("call") && numbers.size() == 1) {
             t.callLimitMs = numbers[0];
+        } else if (key == QLatin1String("frame") && numbers.size() == 1) {
+            t.frameLimitMs = numbers[0];
         } else if (key == QLatin1String("retry")) {
             t.retryDelaysMs = numbers;
         } else if (key == QLatin1String("keepalive") && numbers.size() == 3) {

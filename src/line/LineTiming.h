@@ -9,6 +9,9 @@
 struct LineTiming
 {
     int callLimitMs = 5000;
+    // A frame that has not arrived whole this long after its first byte
+    // never will: the stream is broken and the line counts as lost.
+    int frameLimitMs = 5000;
     // 1, 2, 4, 8, 16 s, then every 30 s for as long as it takes.
     std::vector<int> retryDelaysMs{1000, 2000, 4000, 8000, 16000, 30000};
     int keepAliveIdleSeconds = 60;
@@ -23,7 +26,8 @@ struct LineTiming
     // variable exists so that tests of a lost line run in seconds, for
     // example "call=1500,retry=100:200:400,keepalive=1:1:2" (milliseconds for
     // the call limit and the retries, seconds for keepalive idle, interval,
-    // count). A malformed value is ignored with a warning.
+    // count, and frame=MS for the frame limit). A malformed value is ignored
+    // with a warning.
     static LineTiming fromEnvironment();
     // Parses such a text over the defaults; false when it is malformed.
     static bool parse(const QString& text, LineTiming* timing);

@@ -37,13 +37,17 @@ void LoadSettings(Settings& settings, SettingsStore& store)
     }
 
     // A value that is missing or unreadable keeps its default; the others
-    // are still read. Nothing is range-checked here: the readers decide what
-    // an unexpected number means.
+    // are still read. Only a setting with a range is checked (a port number
+    // cut to 16 bits would connect somewhere else); for the others the
+    // readers decide what an unexpected number means.
     for (const SettingDef& def : kSettingsTable) {
         switch (def.kind) {
         case SettingKind::Signed32:
-            if (const auto value = store.readNumber(def.name))
-                settings.*def.signedField = static_cast<int32_t>(*value);
+            if (const auto value = store.readNumber(def.name)) {
+                const int32_t number = static_cast<int32_t>(*value);
+                if (number >= def.minNumber && number <= def.maxNumber)
+                    settings.*def.signedField = number;
+            }
             break;
         case SettingKind::Unsigned32:
             if (const auto value = store.readNumber(def.name))

@@ -360,12 +360,13 @@ void SettingsDialog::ok()
     const std::string host = cp1252::fromQString(edit(kMonitorHost)->text().trimmed());
     bool portOk = false;
     const int port = edit(kMonitorPort)->text().toInt(&portOk);
+    portOk = portOk && port >= 1 && port <= 65535;
     if (radio(kLineMonitorButton)->isChecked()) {
         if (host.empty()) {
             showSettingsError(QStringLiteral("Check call monitor host !"));
             return;
         }
-        if (!portOk || port < 1 || port > 65535) {
+        if (!portOk) {
             showSettingsError(QStringLiteral("Check call monitor port !"));
             return;
         }

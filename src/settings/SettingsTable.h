@@ -3,6 +3,7 @@
 #include "settings/Settings.h"
 
 #include <array>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -31,11 +32,22 @@ struct SettingDef
     size_t bufferSize;
     // Texts: the default.
     const char* defaultText = "";
+    // Numbers: the values that make sense; a stored value outside them
+    // loads as the default. Most settings take any value (their readers
+    // decide what an unexpected one means).
+    int64_t minNumber = INT64_MIN;
+    int64_t maxNumber = INT64_MAX;
 };
 
 constexpr SettingDef signedSetting(const char* name, int32_t Settings::*field, int32_t def)
 {
     return {name, SettingKind::Signed32, field, nullptr, nullptr, def, 0};
+}
+
+constexpr SettingDef rangedSetting(const char* name, int32_t Settings::*field, int32_t def,
+                                   int32_t min, int32_t max)
+{
+    return {name, SettingKind::Signed32, field, nullptr, nullptr, def, 0, "", min, max};
 }
 
 constexpr SettingDef unsignedSetting(const char* name, uint32_t Settings::*field, uint32_t def)
@@ -64,7 +76,7 @@ inline constexpr std::array<SettingDef, 15> kSettingsTable = {{
     // Which line is watched: 1 CAPI, 2 the router's call monitor.
     signedSetting("LINE", &Settings::LINE, 1),
     textSetting("CALLMONITOR_HOST", &Settings::CALLMONITOR_HOST, kMaxHostLength + 1, "fritz.box"),
-    signedSetting("CALLMONITOR_PORT", &Settings::CALLMONITOR_PORT, 1012),
+    rangedSetting("CALLMONITOR_PORT", &Settings::CALLMONITOR_PORT, 1012, 1, 65535),
     // Desktop notifications: 1 off, 2 on.
     signedSetting("NOTIFY", &Settings::NOTIFY, 1),
 }};

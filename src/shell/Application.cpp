@@ -30,7 +30,6 @@
 
 Application::Application(const ApplicationParts& parts)
     : m_parts(parts), m_dataDir(parts.dataDir), m_settings(std::make_unique<Settings>()),
-      m_link(std::make_unique<CapiLink>(parts.capi)),
       m_callLog(std::make_unique<CallLog>(parts.dataDir)),
       m_mainWindow(std::make_unique<MainWindow>()), m_tray(std::make_unique<TrayIcon>()),
       m_popups(std::make_unique<CallPopupController>())
@@ -245,7 +244,7 @@ void Application::createLine()
     } else {
         // Any other value is the line of old.
         auto keeper =
-            std::make_unique<LineKeeper>(*m_link, m_parts.lineTiming,
+            std::make_unique<LineKeeper>(m_parts.capi, m_parts.lineTiming,
                                          m_parts.lineInBackground ? LineKeeper::Execution::Thread
                                                                   : LineKeeper::Execution::Inline);
         keeper->setFatalHandler([this](const QString& text) { m_fatal(text); });
@@ -264,7 +263,16 @@ void Application::switchLineIfChanged()
     if (m_shutDown || lineChoiceOf(*m_settings) == m_lineChoice)
         return;
     m_line->shutDown();
-    m_line.reset();
+    if (m_line->backgroundWorkRunning()) {
+        // Not waited for: it goes when its work has ended.
+        Line* old = m_line.release();
+        old->disconnect(this);
+        old->setParent(this);
+        connect(old, &Line::backgroundWorkEnded, old, &QObject::deleteLater);
+        m_retiredLines.push_back(old);
+    } else {
+        m_line.reset();
+    }
     createLine();
     if (m_mode != OperatingMode::Disabled)
         m_line->switchOn();
@@ -276,14 +284,40 @@ LineKeeper* Application::capiLine() const
     return qobject_cast<LineKeeper*>(m_line.get());
 }
 
+bool Application::backgroundWorkRunning() const
+{
+    if (m_line && m_line->backgroundWorkRunning())
+        return true;
+    for (const QPointer<Line>& line : m_retiredLines) {
+        if (line && line->backgroundWorkRunning())
+            return true;
+    }
+    return false;
+}
+
 void Application::deliverWaitingCalls()
 {
-    // Calls that arrive while another is being announced wait for it.
-    if (busy() || m_shutDown || m_mode == OperatingMode::Disabled)
+    if (m_mode == OperatingMode::Disabled)
         return;
+    serveLine();
+}
+
+void Application::serveLine()
+{
+    if (m_shutDown)
+        return;
+    // What arrives while another call is being announced waits for it, and
+    // is served as soon as it is over, not at the next tick.
+    if (busy()) {
+        m_lineWaiting = true;
+        return;
+    }
+    m_lineWaiting = false;
     m_inPoll = true;
     m_line->poll();
     m_inPoll = false;
+    if (m_lineWaiting)
+        QMetaObject::invokeMethod(this, &Application::deliverWaitingCalls, Qt::QueuedConnection);
     runDeferred();
 }
 
@@ -301,12 +335,8 @@ void Application::Shutdown()
 
 void Application::pollTick()
 {
-    if (busy() || m_shutDown)
-        return;
-    m_inPoll = true;
-    m_line->poll();
-    m_inPoll = false;
-    runDeferred();
+    // A safety net: the lines wake the program when something arrives.
+    serveLine();
 }
 
 void Application::closeTimerExpired()

@@ -86,11 +86,14 @@ public:
     const Settings& settings() const { return *m_settings; }
     Settings& settings() { return *m_settings; }
     CallLog& callLog() { return *m_callLog; }
-    CapiLink& link() { return *m_link; }
     // The line being watched (CAPI or the router's call monitor).
     Line& line() { return *m_line; }
     // The CAPI line, when that is the line.
     LineKeeper* capiLine() const;
+    // True while a line (the current one, or one left when the settings
+    // chose another) still has work running on another thread. The process
+    // then ends without tearing down what that work uses.
+    bool backgroundWorkRunning() const;
     MainWindow& mainWindow() { return *m_mainWindow; }
     CallLogWindow* callLogWindow() const;
     TrayIcon& tray() { return *m_tray; }
@@ -113,6 +116,8 @@ private:
     // After the settings changed: the old line closed, the new one opened.
     void switchLineIfChanged();
     void deliverWaitingCalls();
+    // One turn of the line, when nothing else is being handled.
+    void serveLine();
     // Shows the call log with the tray's commands when no tray came.
     void settleTray();
     // Runs now, or after the call being announced.
@@ -127,8 +132,10 @@ private:
     ApplicationParts m_parts;
     QString m_dataDir;
     std::unique_ptr<Settings> m_settings;
-    std::unique_ptr<CapiLink> m_link;
     std::unique_ptr<Line> m_line;
+    // Lines left behind while work of theirs still ran; each deletes itself
+    // when that work ends.
+    std::vector<QPointer<Line>> m_retiredLines;
     // What the line was built from: LINE, CALLMONITOR_HOST, CALLMONITOR_PORT.
     QString m_lineChoice;
     std::unique_ptr<CallLog> m_callLog;
@@ -141,6 +148,8 @@ private:
     bool m_shutDown = false;
     bool m_inPoll = false;
     bool m_closeDeferred = false;
+    // The line has something waiting that could not be served while busy.
+    bool m_lineWaiting = false;
     std::vector<int> m_deferredCommands;
     std::vector<std::function<void()>> m_deferredActions;
     std::unique_ptr<DesktopNotifier> m_notifier;

@@ -18,6 +18,8 @@ public:
     // True when this process now holds the lock; false when another live
     // Ringvakt holds it.
     bool acquire();
+    // Gives the lock up (also done when this object ends).
+    void release();
 
     QString lockPath() const { return m_path; }
 

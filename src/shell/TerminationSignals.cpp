@@ -1,6 +1,7 @@
 #include "shell/TerminationSignals.h"
 
 #include <QSocketNotifier>
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -8,13 +9,21 @@
 
 namespace {
 
+constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
 int g_signalPipe[2] = {-1, -1};
+volatile sig_atomic_t g_endAtOnce = 0;
 
 void onSignal(int)
 {
+    if (g_endAtOnce)
+        ::_exit(0);
+    // The interrupted code may be about to read errno.
+    const int savedErrno = errno;
     const char byte = 1;
     // Nothing else is safe in a signal handler; a full pipe already says it.
     [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
+    errno = savedErrno;
 }
 
 } // namespace
@@ -34,14 +43,19 @@ TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent)
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGINT, &action, nullptr);
+    for (int signal : kSignals)
+        ::sigaction(signal, &action, nullptr);
+}
+
+void TerminationSignals::setEndAtOnce(bool on)
+{
+    g_endAtOnce = on ? 1 : 0;
 }
 
 TerminationSignals::~TerminationSignals()
 {
-    ::signal(SIGTERM, SIG_DFL);
-    ::signal(SIGINT, SIG_DFL);
+    for (int signal : kSignals)
+        ::signal(signal, SIG_DFL);
     delete m_notifier;
     for (int& fd : g_signalPipe) {
         if (fd >= 0)

@@ -81,6 +81,7 @@ int main(int argc, char** argv)
 
     const LineTiming timing = LineTiming::fromEnvironment();
     Libcapi20Api capi(std::chrono::milliseconds(timing.callLimitMs));
+    capi.setFrameLimit(std::chrono::milliseconds(timing.frameLimitMs));
     capi.setKeepAlive(
         {timing.keepAliveIdleSeconds, timing.keepAliveIntervalSeconds, timing.keepAliveCount});
     IniSettingsStore settingsStore;
@@ -96,7 +97,20 @@ int main(int argc, char** argv)
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &ringvakt,
                      [&ringvakt] { ringvakt.command(command::Exit); });
 
-    if (!ringvakt.start())
+    TerminationSignals::setEndAtOnce(true);
+    const bool started = ringvakt.start();
+    TerminationSignals::setEndAtOnce(false);
+    if (!started)
         return 1;
-    return app.exec();
+    const int code = app.exec();
+    if (ringvakt.backgroundWorkRunning()) {
+        // A registration still being made is not waited for (it may wait on
+        // a line that does not answer); ending the process closes its
+        // connection to the line. The objects it uses must not be torn down
+        // under it, so the process ends here.
+        std::fflush(nullptr);
+        instance.release();
+        _exit(code);
+    }
+    return code;
 }

@@ -138,8 +138,9 @@ TEST_F(CapiLinkTest, ConnectIndAnsweredBeforeHandlerThenRegistersAnew)
 
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(summaryAtCall, "GET, PUT(CONNECT_RESP)");
-    EXPECT_EQ(fake.summary(), "GET, PUT(CONNECT_RESP), RELEASE, INSTALLED, REGISTER, GET_PROFILE, "
-                              "PUT(LISTEN_REQ c1), PUT(LISTEN_REQ c2)");
+    // The second GET drains the old registration before it is released.
+    EXPECT_EQ(fake.summary(), "GET, PUT(CONNECT_RESP), GET, RELEASE, INSTALLED, REGISTER, "
+                              "GET_PROFILE, PUT(LISTEN_REQ c1), PUT(LISTEN_REQ c2)");
     const auto sent = puts();
     ASSERT_EQ(sent.size(), 3u);
     // Message number 5, PLCI 0x101, reject 1; B protocol 0/0/0 with empty
@@ -223,19 +224,19 @@ TEST_F(CapiLinkTest, FailuresAfterACallStopTheCycle)
     fake.scriptResult(Op::Register, 0x1008);
     fake.queueMessage(connectInd(5, 0x101, 1, calledNumber("1"), callingNumber("2")));
     link->PollCapi();
-    EXPECT_EQ(fake.summary(), "GET, PUT(CONNECT_RESP), RELEASE, INSTALLED, REGISTER");
+    EXPECT_EQ(fake.summary(), "GET, PUT(CONNECT_RESP), GET, RELEASE, INSTALLED, REGISTER");
     ASSERT_EQ(fatals.size(), 1u);
     EXPECT_EQ(fatals[0], QString::fromUtf8(CapiTexts::kNotRegistered));
 
     // Nothing is fetched for a registration that failed.
     link->PollCapi();
-    EXPECT_EQ(fake.summary(), "GET, PUT(CONNECT_RESP), RELEASE, INSTALLED, REGISTER");
+    EXPECT_EQ(fake.summary(), "GET, PUT(CONNECT_RESP), GET, RELEASE, INSTALLED, REGISTER");
 
     start();
     fake.scriptResult(Op::Release, 0x1101);
     fake.queueMessage(connectInd(6, 0x102, 1, calledNumber("1"), callingNumber("2")));
     link->PollCapi();
-    EXPECT_EQ(fake.summary(), "GET, PUT(CONNECT_RESP), RELEASE");
+    EXPECT_EQ(fake.summary(), "GET, PUT(CONNECT_RESP), GET, RELEASE");
     ASSERT_EQ(fatals.size(), 2u);
     EXPECT_EQ(fatals[1], QString::fromUtf8(CapiTexts::kNotReleased));
 
@@ -324,19 +325,28 @@ TEST_F(CapiLinkTest, UnknownCommandsDroppedAndLineStillHeard)
     EXPECT_TRUE(fatals.empty());
 }
 
-TEST_F(CapiLinkTest, AtMostOneMessagePerPoll)
+TEST_F(CapiLinkTest, OneMessagePerPollAndTheRestOfACallsRegistrationDrained)
 {
     start();
     fake.queueMessage(listenConf(1, 0));
     fake.queueMessage(connectInd(5, 0x101, 1, calledNumber("1"), callingNumber("2")));
-    fake.queueMessage(listenConf(1, 0));
+    fake.queueMessage(connectInd(6, 0x102, 1, calledNumber("1"), callingNumber("3")));
+    fake.queueMessage(listenConf(1, 0x2000));
     link->PollCapi();
     EXPECT_EQ(fake.callsOf(Op::Get).size(), 1u);
-    EXPECT_EQ(fake.queuedMessages(), 2u);
+    EXPECT_EQ(fake.queuedMessages(), 3u);
+
+    // A call: what its registration still holds is taken before the
+    // release, each call answered and handed on, a late confirmation (even
+    // a refusal) dropped with the registration it belongs to.
+    std::vector<Bytes> callers;
+    link->setCallHandler([&] { callers.push_back(copyOf(link->callingNumberCopy(), 4)); });
     link->PollCapi();
-    EXPECT_EQ(fake.callsOf(Op::Get).size(), 2u);
-    EXPECT_EQ(fake.queuedMessages(), 1u);
-    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(fake.queuedMessages(), 0u);
+    EXPECT_EQ(callers, (std::vector<Bytes>{{3, 0x01, 0x80, '2'}, {3, 0x01, 0x80, '3'}}));
+    EXPECT_EQ(fake.summary(), "GET, GET, PUT(CONNECT_RESP), GET, PUT(CONNECT_RESP), GET, GET, "
+                              "RELEASE, INSTALLED, REGISTER, GET_PROFILE, PUT(LISTEN_REQ c1)");
+    EXPECT_TRUE(fatals.empty());
 }
 
 TEST_F(CapiLinkTest, PollFromInsideTheCallHandlerDoesNothing)
@@ -347,11 +357,10 @@ TEST_F(CapiLinkTest, PollFromInsideTheCallHandlerDoesNothing)
         link->PollCapi();
     });
     fake.queueMessage(connectInd(5, 0x101, 1, calledNumber("1"), callingNumber("2")));
-    fake.queueMessage(listenConf(1, 0x2000));
     link->PollCapi();
     EXPECT_EQ(calls, 1);
-    EXPECT_EQ(fake.queuedMessages(), 1u);
-    EXPECT_TRUE(fatals.empty());
+    EXPECT_EQ(fake.summary(), "GET, PUT(CONNECT_RESP), GET, RELEASE, INSTALLED, REGISTER, "
+                              "GET_PROFILE, PUT(LISTEN_REQ c1)");
 }
 
 TEST_F(CapiLinkTest, LostLineRegistersAndListensAnew)

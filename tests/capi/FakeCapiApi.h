@@ -2,15 +2,21 @@
 
 #include "capi/CapiApi.h"
 
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <mutex>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 // A scripted CAPI for tests: results per operation, a queue of incoming
 // messages (raw bytes, see FakeCapiMessages.h), and a record of every call
-// in order, with the bytes of every message put.
+// in order, with the bytes of every message put and the thread that made
+// it. Calls of an operation can be held at a gate until the test lets them
+// through, so that a test can act while a worker is inside the library.
 class FakeCapiApi : public CapiApi
 {
 public:
@@ -31,6 +37,7 @@ public:
         unsigned controller = 0;         // GetProfile
         std::vector<std::uint8_t> bytes; // Put: the message as put
         unsigned result = 0;             // what the call returned
+        std::thread::id thread;          // who made it
     };
 
     // The result of every later call of `op` (0 unless set; Get returns
@@ -47,9 +54,21 @@ public:
     void queueMessage(std::vector<std::uint8_t> bytes);
     std::size_t queuedMessages() const { return m_incoming.size(); }
 
-    const std::vector<Call>& calls() const { return m_calls; }
+    std::vector<Call> calls() const;
     std::vector<Call> callsOf(Op op) const;
-    void clearCalls() { m_calls.clear(); }
+    void clearCalls();
+
+    // From now on, calls of `op` wait at the gate until it opens.
+    void closeGate(Op op);
+    void openGate(Op op);
+    // Waits (up to 5 s) until a call of `op` waits at its gate.
+    bool waitAtGate(Op op);
+    // True when two calls were ever inside the fake at the same time.
+    bool overlapped() const;
+    // The application ids handed out and not released since.
+    std::set<unsigned> standing() const;
+    // Register hands out 1, 2, 3, ... instead of one fixed id.
+    void countApplIds() { m_counting = true; }
     // The calls in order as text, for example
     // "GET, PUT(CONNECT_RESP), RELEASE, INSTALLED, REGISTER, GET_PROFILE,
     // PUT(LISTEN_REQ c1)". With skipGets, GET entries are left out.
@@ -72,8 +91,20 @@ public:
     unsigned lastMaxBDataLength = 0;
 
 private:
+    // Entered by every operation: waits at a closed gate, notes overlaps.
+    class Entry;
     unsigned resultFor(Op op, unsigned fallback);
+    void record(Call call);
     static std::string describe(const Call& call);
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_gateChanged;
+    std::set<Op> m_closedGates;
+    std::set<Op> m_waiting;
+    int m_inside = 0;
+    bool m_overlapped = false;
+    bool m_counting = false;
+    std::set<unsigned> m_standing;
 
     std::map<Op, unsigned> m_results;
     std::map<Op, std::deque<unsigned>> m_scripted;

@@ -20,7 +20,7 @@ class LineKeeperTest : public ::testing::Test
 {
 protected:
     explicit LineKeeperTest(LineKeeper::Execution execution = LineKeeper::Execution::Inline)
-        : keeper(link, timing(), execution)
+        : keeper(api, timing(), execution)
     {
         keeper.setFatalHandler(
             [this](const QString& text) { fatals.push_back(text.toStdString()); });
@@ -47,7 +47,6 @@ protected:
     }
 
     FakeCapiApi api;
-    CapiLink link{api};
     LineKeeper keeper;
     std::vector<std::string> fatals;
     std::vector<std::string> reports;
@@ -130,7 +129,7 @@ TEST_F(LineKeeperTest, FailedListenRequestCountsAsNoLine)
     api.scriptResult(Op::Put, kCapiLineLost); // the LISTEN_REQ after the call
     ring();
     EXPECT_EQ(keeper.state(), State::Lost);
-    EXPECT_FALSE(link.isRegistered()) << "the half-made registration is let go";
+    EXPECT_FALSE(keeper.link().isRegistered()) << "the half-made registration is let go";
     ASSERT_TRUE(waitFor(State::Up));
 }
 
@@ -157,7 +156,7 @@ TEST_F(LineKeeperTest, SwitchingOffStopsTheTriesAndOnTriesAtOnce)
     // to stop the program.
     api.setResult(Op::Release, 0x1101);
     keeper.switchOff();
-    EXPECT_FALSE(link.isRegistered());
+    EXPECT_FALSE(keeper.link().isRegistered());
     EXPECT_TRUE(fatals.empty());
 }
 
@@ -194,6 +193,6 @@ TEST_F(LineKeeperThreadTest, RegistrationAfterACallRunsInTheBackground)
     EXPECT_EQ(keeper.state(), State::Connecting);
     keeper.poll(); // nothing is fetched while the worker has the link
     ASSERT_TRUE(waitFor(State::Up));
-    EXPECT_TRUE(link.isRegistered());
+    EXPECT_TRUE(keeper.link().isRegistered());
     EXPECT_TRUE(reports.empty());
 }

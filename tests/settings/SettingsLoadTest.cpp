@@ -250,3 +250,15 @@ TEST(SaveSettings, FailsWhenTheFileCannotBeWritten)
     expectDefaults(settings);
     EXPECT_EQ(dir.read("blocker"), "a file where the folder should be");
 }
+
+TEST(SettingsLoadTest, APortOutOfRangeLoadsAsTheDefault)
+{
+    // Cut to 16 bits, the first two would connect to 35917 and 65535.
+    for (const char* port : {"101453", "-1", "0", "65536"}) {
+        test::TempDataDir dir;
+        const Settings s = loadFrom(dir, std::string("[V1.51]\nCALLMONITOR_PORT=") + port + "\n");
+        EXPECT_EQ(s.CALLMONITOR_PORT, 1012) << port;
+    }
+    test::TempDataDir dir;
+    EXPECT_EQ(loadFrom(dir, "[V1.51]\nCALLMONITOR_PORT=65535\n").CALLMONITOR_PORT, 65535);
+}

@@ -13,7 +13,8 @@ std::vector<int16_t> readSamples(const QString& rawFile)
 {
     const std::string bytes = readFile(rawFile);
     std::vector<int16_t> samples(bytes.size() / 2);
-    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    if (!samples.empty())
+        std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
     return samples;
 }
 

@@ -1,5 +1,6 @@
 #include "FakeCapiApi.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 
@@ -92,6 +93,12 @@ std::set<unsigned> FakeCapiApi::standing() const
     return m_standing;
 }
 
+std::size_t FakeCapiApi::mostStanding() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_mostStanding;
+}
+
 void FakeCapiApi::record(Call call)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -144,8 +151,10 @@ unsigned FakeCapiApi::registerApplication(unsigned messageBufferSize,
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         *applId = result == kCapiNoError ? (m_counting ? m_applId++ : m_applId) : 0;
-        if (result == kCapiNoError)
+        if (result == kCapiNoError) {
             m_standing.insert(*applId);
+            m_mostStanding = std::max(m_mostStanding, m_standing.size());
+        }
     }
     record({Op::Register, *applId, 0, {}, result, {}});
     return result;

@@ -67,6 +67,8 @@ public:
     bool overlapped() const;
     // The application ids handed out and not released since.
     std::set<unsigned> standing() const;
+    // The most registrations that ever stood at once.
+    std::size_t mostStanding() const;
     // Register hands out 1, 2, 3, ... instead of one fixed id.
     void countApplIds() { m_counting = true; }
     // The calls in order as text, for example
@@ -105,6 +107,7 @@ private:
     bool m_overlapped = false;
     bool m_counting = false;
     std::set<unsigned> m_standing;
+    std::size_t m_mostStanding = 0;
 
     std::map<Op, unsigned> m_results;
     std::map<Op, std::deque<unsigned>> m_scripted;

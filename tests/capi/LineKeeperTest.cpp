@@ -8,6 +8,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <set>
+#include <thread>
 
 using Op = FakeCapiApi::Op;
 using State = LineKeeper::State;
@@ -195,4 +197,77 @@ TEST_F(LineKeeperThreadTest, RegistrationAfterACallRunsInTheBackground)
     ASSERT_TRUE(waitFor(State::Up));
     EXPECT_TRUE(keeper.link().isRegistered());
     EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(LineKeeperThreadTest, OffOnAndTheEndWhileTheLineIsRegisteredAnewLeaveOneOwnerAndLoseNoCall)
+{
+    using namespace FakeCapiMessages;
+    api.countApplIds();
+    std::vector<std::string> heard;
+    QObject::connect(&keeper, &Line::incomingCall, [&](const QByteArray& calling) {
+        heard.push_back(calling.mid(3, calling.at(0) - 2).toStdString());
+    });
+    QObject::connect(
+        &keeper, &Line::callsWaiting, &keeper, [this] { keeper.poll(); }, Qt::QueuedConnection);
+    const auto ringFrom = [this](std::initializer_list<const char*> callers) {
+        for (const char* caller : callers)
+            api.queueMessage(connectInd(5, 0x101, 1, calledNumber("1"), callingNumber(caller)));
+        keeper.poll();
+    };
+    const auto workerDone = [this] {
+        return QTest::qWaitFor([this] { return !keeper.backgroundWorkRunning(); });
+    };
+    const std::thread::id programThread = std::this_thread::get_id();
+    ASSERT_TRUE(keeper.startUp());
+
+    // Off and on while the registration after a call waits for the line:
+    // the registration it makes is the one that stands. The second ring,
+    // queued behind the first, is answered and handed on after it.
+    api.closeGate(Op::Register);
+    ringFrom({"2", "3"});
+    ASSERT_TRUE(api.waitAtGate(Op::Register));
+    keeper.switchOff();
+    keeper.switchOn();
+    EXPECT_EQ(keeper.state(), State::Connecting);
+    api.openGate(Op::Register);
+    ASSERT_TRUE(waitFor(State::Up));
+    EXPECT_EQ(api.standing(), std::set<unsigned>{2});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return heard.size() == 2; }));
+
+    // Off while it waits, registered but not yet listening: what it made is
+    // let go on the worker.
+    api.closeGate(Op::GetProfile);
+    ringFrom({"4"});
+    ASSERT_TRUE(api.waitAtGate(Op::GetProfile));
+    keeper.switchOff();
+    api.openGate(Op::GetProfile);
+    ASSERT_TRUE(workerDone());
+    EXPECT_EQ(keeper.state(), State::Off);
+    EXPECT_TRUE(api.standing().empty());
+    const auto releases = api.callsOf(Op::Release);
+    ASSERT_FALSE(releases.empty());
+    EXPECT_EQ(releases.back().applId, 3u);
+    EXPECT_NE(releases.back().thread, programThread);
+
+    // On again, then the end while a registration waits: not waited for,
+    // and nothing is left standing.
+    keeper.switchOn();
+    ASSERT_TRUE(waitFor(State::Up));
+    api.closeGate(Op::GetProfile);
+    ringFrom({"5"});
+    ASSERT_TRUE(api.waitAtGate(Op::GetProfile));
+    keeper.shutDown();
+    EXPECT_TRUE(keeper.backgroundWorkRunning());
+    api.openGate(Op::GetProfile);
+    ASSERT_TRUE(workerDone());
+    EXPECT_TRUE(api.standing().empty());
+
+    EXPECT_EQ(heard, (std::vector<std::string>{"2", "3", "4", "5"}));
+    EXPECT_EQ(api.mostStanding(), 1u) << "never two registrations at once";
+    EXPECT_EQ(api.callsOf(Op::Put).size(), 4u + 5u) << "four CONNECT_RESP, five LISTEN_REQ";
+    EXPECT_FALSE(api.overlapped()) << "the link was used by two threads at once";
+    const auto registers = api.callsOf(Op::Register);
+    for (std::size_t i = 1; i < registers.size(); ++i)
+        EXPECT_NE(registers[i].thread, programThread) << "registration " << i;
+    EXPECT_TRUE(fatals.empty());
 }

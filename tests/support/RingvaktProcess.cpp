@@ -141,8 +141,13 @@ int RingvaktProcess::waitForExit(int timeoutMs)
 
 int RingvaktProcess::terminate(int timeoutMs)
 {
+    return endWithSignal(SIGTERM, timeoutMs);
+}
+
+int RingvaktProcess::endWithSignal(int signal, int timeoutMs)
+{
     if (isRunning())
-        ::kill(pid_t(m_process.processId()), SIGTERM);
+        ::kill(pid_t(m_process.processId()), signal);
     return waitForExit(timeoutMs);
 }
 

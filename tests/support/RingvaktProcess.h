@@ -50,6 +50,8 @@ public:
     int waitForExit(int timeoutMs = 20000);
     // SIGTERM, then the wait; returns the exit code.
     int terminate(int timeoutMs = 20000);
+    // The signal, then the wait; returns the exit code.
+    int endWithSignal(int signal, int timeoutMs = 20000);
 
     // What the program wrote to standard error, less the lines that SDL's
     // disk driver always prints.

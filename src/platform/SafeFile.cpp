@@ -1,12 +1,67 @@
 #include "platform/SafeFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Closes a descriptor when the scope ends.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// Reads to the end; false on an error.
+bool readToEnd(int fd, std::string* bytes, size_t expected)
+{
+    bytes->resize(expected);
+    size_t got = 0;
+    for (;;) {
+        // Whatever the file grew by meanwhile is read too.
+        if (got == bytes->size())
+            bytes->resize(std::max<size_t>(bytes->size() * 2, 4096));
+        const ssize_t n = ::read(fd, bytes->data() + got, bytes->size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        got += size_t(n);
+    }
+    bytes->resize(got);
+    return true;
+}
+
+} // namespace
 
 bool replaceFileAtomically(const QString& path, std::string_view bytes)
 {
+    struct stat target
+    {};
+    if (::stat(QFile::encodeName(path).constData(), &target) == 0 && !S_ISREG(target.st_mode))
+        return false;
+
     // QSaveFile writes to a temporary file next to the target, syncs it to
     // the disk and renames it over the target only when everything
     // succeeded. Writing the file in place as a fallback would defeat that,
@@ -27,34 +82,42 @@ bool replaceFileAtomically(const QString& path, std::string_view bytes)
 FileReadState readWholeFile(const QString& path, std::string* bytes)
 {
     bytes->clear();
-    const QFileInfo info(path);
-    if (!info.exists())
-        return info.isSymLink() ? FileReadState::Unreadable : FileReadState::Missing;
-    QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly))
+    const QByteArray name = QFile::encodeName(path);
+    // Without blocking: a FIFO would hold the open until someone writes.
+    const Descriptor fd(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0) {
+        struct stat link
+        {};
+        // A symbolic link to nothing is a file that cannot be read.
+        if (errno == ENOENT && ::lstat(name.constData(), &link) != 0)
+            return FileReadState::Missing;
+        return FileReadState::Unreadable;
+    }
+    struct stat info
+    {};
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return FileReadState::Unreadable;
     // Straight into the string: the call log can be megabytes, and a copy
     // through a QByteArray would double the memory touched.
-    const qint64 expected = std::max<qint64>(file.size(), 0);
-    bytes->resize(size_t(expected));
-    qint64 got = 0;
-    while (got < expected) {
-        const qint64 n = file.read(bytes->data() + got, expected - got);
-        if (n < 0) {
-            bytes->clear();
-            return FileReadState::Unreadable;
-        }
-        if (n == 0)
-            break;
-        got += n;
-    }
-    bytes->resize(size_t(got));
-    // Whatever the file grew by meanwhile (or all of a file that tells no size).
-    const QByteArray rest = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    if (!readToEnd(fd.get(), bytes, size_t(std::max<off_t>(info.st_size, 0)))) {
         bytes->clear();
         return FileReadState::Unreadable;
     }
-    bytes->append(rest.constData(), size_t(rest.size()));
     return FileReadState::Read;
+}
+
+int removeLeftoverSaves(const QString& path)
+{
+    const QFileInfo file(path);
+    // Exactly the temporary names QSaveFile gives: the file's name, a dot
+    // and six letters or digits.
+    const QRegularExpression leftover(
+        QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(file.fileName())));
+    int removed = 0;
+    const QDir dir = file.absoluteDir();
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (leftover.match(name).hasMatch() && QFile::remove(dir.filePath(name)))
+            ++removed;
+    }
+    return removed;
 }

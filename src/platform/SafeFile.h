@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <string>
 #include <string_view>
 
@@ -9,13 +8,29 @@
 // at any moment leaves either the old file or the new one, never a mix:
 // the bytes go to a temporary file in the same directory, are flushed to the
 // disk, and the temporary file is renamed over the old one. Returns false,
-// with the old file untouched, when any step fails.
+// with the old file untouched, when any step fails, and when something other
+// than a regular file (a FIFO, a device, a directory) stands at the path:
+// that is not the program's to replace.
 bool replaceFileAtomically(const QString& path, std::string_view bytes);
 
+// Removes the temporary files that a save of `path` left behind when the
+// program was killed between writing and putting them in place ("<name>."
+// and six letters or digits, beside the file). Only for a process that holds
+// the single-instance lock: nobody else saves these files. Returns how many
+// were removed.
+int removeLeftoverSaves(const QString& path);
+
 // What became of reading a whole file.
-enum class FileReadState { Read, Missing, Unreadable };
+enum class FileReadState
+{
+    Read,
+    Missing,
+    Unreadable
+};
 
 // Reads the whole file into `bytes`. Missing when there is no such file;
-// Unreadable when it exists but cannot be read (a directory, no permission,
-// an I/O error); `bytes` is then empty.
+// Unreadable when it exists but cannot be read (no permission, an I/O error)
+// or is no regular file (a directory, a FIFO, a device: opening one never
+// blocks, and nothing endless is read); `bytes` is then empty. A symbolic
+// link to a regular file is read like the file.
 FileReadState readWholeFile(const QString& path, std::string* bytes);

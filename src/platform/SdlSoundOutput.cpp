@@ -1,11 +1,12 @@
 #include "platform/SdlSoundOutput.h"
 
+#include "platform/SafeFile.h"
 #include "platform/ToneSynth.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTimer>
 #include <SDL2/SDL.h>
+#include <climits>
 
 namespace {
 
@@ -94,11 +95,16 @@ QByteArray SdlSoundOutput::loadWav(const QString& path) const
 {
     if (!d->sdlReady || path.isEmpty())
         return {};
+    // Read by us, not by SDL: a sound file that is a FIFO or a device would
+    // block SDL's open or never end; only a regular file is played.
+    std::string file;
+    if (readWholeFile(path, &file) != FileReadState::Read || file.size() > size_t(INT_MAX))
+        return {};
     SDL_AudioSpec wavSpec{};
     Uint8* wavData = nullptr;
     Uint32 wavLength = 0;
-    const QByteArray name = QFile::encodeName(path);
-    if (!SDL_LoadWAV(name.constData(), &wavSpec, &wavData, &wavLength))
+    SDL_RWops* source = SDL_RWFromConstMem(file.data(), int(file.size()));
+    if (source == nullptr || !SDL_LoadWAV_RW(source, 1, &wavSpec, &wavData, &wavLength))
         return {};
 
     QByteArray out;

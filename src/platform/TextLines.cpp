@@ -32,18 +32,18 @@ bool TextLineReader::next(std::string_view* line)
             m_pos = m_bytes.size();
             m_rest = std::string_view(start, left);
         }
-        m_restEndsWithLineFeed = lineFeed != nullptr;
         m_inLine = true;
     }
 
-    // One read takes up to m_pieceMax bytes, the line feed included. A text
-    // of exactly m_pieceMax bytes leaves its line feed to a read of its own,
-    // which gives an empty line.
+    // One read takes up to m_pieceMax bytes, the line feed included. The
+    // line feed right after a piece that filled the buffer belongs to that
+    // piece, not to an empty line of its own: the program writes fields of
+    // up to m_pieceMax bytes and must read them back as it wrote them.
     std::string_view piece;
     if (m_rest.size() >= m_pieceMax) {
         piece = m_rest.substr(0, m_pieceMax);
         m_rest.remove_prefix(m_pieceMax);
-        if (m_rest.empty() && !m_restEndsWithLineFeed)
+        if (m_rest.empty())
             m_inLine = false;
     } else {
         piece = m_rest;

@@ -32,7 +32,8 @@ SectionState findSection(const QString& filePath)
     QFile file(filePath);
     if (!file.exists())
         return SectionState::Absent;
-    if (QFileInfo(filePath).isDir() || !file.open(QIODevice::ReadOnly))
+    // Only a regular file: opening a FIFO would wait for a writer for good.
+    if (!QFileInfo(filePath).isFile() || !file.open(QIODevice::ReadOnly))
         return SectionState::Unreadable;
     const QByteArray header = QByteArray("[") + IniSettingsStore::kGroup + "]";
     while (!file.atEnd()) {

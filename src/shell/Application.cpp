@@ -8,8 +8,10 @@
 #include "capi/LineKeeper.h"
 #include "line/Line.h"
 #include "phonebook/PhoneBookDialogs.h"
+#include "phonebook/PhoneBookFile.h"
 #include "platform/Cp1252.h"
 #include "platform/MessageBoxes.h"
+#include "platform/SafeFile.h"
 #include "platform/SoundFiles.h"
 #include "platform/SoundOutput.h"
 #include "settings/Settings.h"
@@ -67,6 +69,14 @@ Application::~Application()
 
 bool Application::start()
 {
+    // Nobody else saves these files while this program runs (it holds the
+    // single-instance lock): what a killed save left beside them goes.
+    const int leftovers = removeLeftoverSaves(m_callLog->filePath()) +
+                          removeLeftoverSaves(phonebookfile::path(m_dataDir));
+    if (leftovers > 0)
+        std::fprintf(stderr, "ringvakt: removed %d temporary file(s) left by interrupted saves\n",
+                     leftovers);
+
     // The settings say which line to watch, so they come first.
     LoadSettings(*m_settings, m_parts.settingsStore);
     createLine();

@@ -35,7 +35,7 @@ const char* const kUsage =
     "Exit codes:\n"
     "  0  normal end, also when Ringvakt is running already\n"
     "  1  the line could not be reached at start\n"
-    "  2  wrong use: an unknown option, a data directory that cannot be had\n";
+    "  2  wrong use: an unknown option, a data directory or lock that cannot be had\n";
 
 } // namespace
 

@@ -61,10 +61,18 @@ int main(int argc, char** argv)
         break;
     }
 
-    // A second start ends at once and changes nothing in the first.
+    // A second start ends at once and changes nothing in the first. A lock
+    // that cannot be had at all is said, never taken for another instance.
     SingleInstance instance;
-    if (!instance.acquire())
+    switch (instance.acquire()) {
+    case SingleInstance::Result::Acquired:
+        break;
+    case SingleInstance::Result::HeldByOther:
         return 0;
+    case SingleInstance::Result::Failed:
+        print(stderr, QStringLiteral("ringvakt: %1\n").arg(instance.error()));
+        return 2;
+    }
 
     QString error;
     const QString dataDir = resolveDataDir(options, &error);

@@ -75,6 +75,32 @@ TEST(CallLogFile, RoundTripsByteForByte)
     EXPECT_EQ(dir.read("CallID.dat"), file);
 }
 
+TEST(CallLogFile, WhatItWritesItReadsBackWhateverTheLengths)
+{
+    // A number of exactly one read buffer less its zero, and one longer
+    // (cut when it is written): the rows behind them stay where they were
+    // through a save and two loads.
+    test::TempDataDir dir;
+    const FakeClock clock(kWhen);
+    CallLog log(dir.path());
+    for (const std::string& number :
+         {std::string(199, '1'), std::string("555"), std::string(250, '2'), std::string("")})
+        ASSERT_TRUE(AddCall(log, number, std::string(199, '9'), clock));
+    ASSERT_TRUE(SaveCallLog(log));
+    const std::string written = dir.read("CallID.dat");
+    for (int load = 0; load < 2; ++load) {
+        CallLog again(dir.path());
+        LoadCallLog(again);
+        ASSERT_EQ(again.size(), 4);
+        EXPECT_EQ(again.at(0).callerNumber, std::string(199, '1'));
+        EXPECT_EQ(again.at(1).callerNumber, "555");
+        EXPECT_EQ(again.at(2).callerNumber, std::string(199, '2'));
+        EXPECT_EQ(again.at(3).msn, std::string(199, '9'));
+        ASSERT_TRUE(SaveCallLog(again));
+        EXPECT_EQ(dir.read("CallID.dat"), written);
+    }
+}
+
 TEST(CallLogFile, GroupsOfFourWhateverTheyHold)
 {
     test::TempDataDir dir;

@@ -1,11 +1,15 @@
 #include "platform/SafeFile.h"
 
+#include "support/QtPrinting.h"
 #include "support/TempDataDir.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -105,4 +109,53 @@ TEST(SafeFile, ReadWholeFileTellsMissingFromUnreadable)
     dir.write("some.dat", std::string("x\0y\r\n", 5));
     EXPECT_EQ(readWholeFile(dir.file("some.dat"), &bytes), FileReadState::Read);
     EXPECT_EQ(bytes, std::string("x\0y\r\n", 5));
+}
+
+TEST(SafeFile, OnlyRegularFilesAreReadOrReplaced)
+{
+    // A FIFO would block the open, /dev/zero would never end: both are
+    // unreadable at once, and neither is replaced by a save. A link to a
+    // regular file is that file.
+    test::TempDataDir dir;
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.file("fifo.dat")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", dir.file("zero.dat")));
+    ASSERT_TRUE(QFile::link(dir.file("nowhere.dat"), dir.file("dangling.dat")));
+    dir.write("real.dat", "real\r\n");
+    ASSERT_TRUE(QFile::link(dir.file("real.dat"), dir.file("link.dat")));
+
+    std::string bytes;
+    for (const char* name : {"fifo.dat", "zero.dat", "dangling.dat"}) {
+        EXPECT_EQ(readWholeFile(dir.file(name), &bytes), FileReadState::Unreadable) << name;
+        EXPECT_EQ(bytes, "");
+    }
+    EXPECT_FALSE(replaceFileAtomically(dir.file("fifo.dat"), "x"));
+    EXPECT_FALSE(replaceFileAtomically(dir.file("zero.dat"), "x"));
+    EXPECT_FALSE(QFileInfo(dir.file("fifo.dat")).isFile());
+
+    EXPECT_EQ(readWholeFile(dir.file("link.dat"), &bytes), FileReadState::Read);
+    EXPECT_EQ(bytes, "real\r\n");
+    EXPECT_TRUE(replaceFileAtomically(dir.file("link.dat"), "new\r\n"));
+    EXPECT_EQ(dir.read("real.dat"), "new\r\n");
+}
+
+TEST(SafeFile, LeftoversOfAKilledSaveAreRemovedAndNothingElse)
+{
+    test::TempDataDir dir;
+    dir.write("CallID.dat", "kept\r\n");
+    // What a save killed between writing and renaming leaves, and names
+    // that only look like it.
+    for (const char* name : {"CallID.dat.Ab12Cd", "CallID.dat.zzzzzz", "PhoneBk.dat.Q1w2E3"})
+        dir.write(name, "a copy of the file");
+    for (const char* name : {"CallID.dat.bak", "CallID.dat.Ab12Cde", "CallID.dat.Ab-2Cd",
+                             "xCallID.dat.Ab12Cd", "CallID.dat.Ab12Cd.wav"})
+        dir.write(name, "someone else's");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("CallID.dat.Dir123"));
+
+    EXPECT_EQ(removeLeftoverSaves(dir.file("CallID.dat")), 2);
+    EXPECT_EQ(removeLeftoverSaves(dir.file("PhoneBk.dat")), 1);
+    EXPECT_EQ(filesIn(dir.path()),
+              QStringList({"CallID.dat", "CallID.dat.Ab-2Cd", "CallID.dat.Ab12Cd.wav",
+                           "CallID.dat.Ab12Cde", "CallID.dat.bak", "CallID.dat.Dir123",
+                           "xCallID.dat.Ab12Cd"}));
+    EXPECT_EQ(dir.read("CallID.dat"), "kept\r\n");
 }

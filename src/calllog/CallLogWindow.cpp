@@ -13,7 +13,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QTreeView>
 
 namespace {
@@ -37,17 +36,16 @@ CallLogWindow::CallLogWindow(CallLog& log, QWidget* parent) : QWidget(parent), m
 
     m_model = new CallLogModel(m_log, this);
     m_list->setModel(m_model);
-    // Five centred columns sharing the list's client width (the viewport
-    // has not been laid out yet, so it is worked out from the frame).
-    const int width = (m_list->width() - 2 * m_list->frameWidth()) / 5;
-    for (int c = 0; c < 5; ++c)
-        m_list->header()->resizeSection(c, width);
+    // Five centred columns sharing the list's width beside its scroll bar.
+    dialogbuilder::shareColumns(m_list);
     m_list->header()->setDefaultAlignment(Qt::AlignCenter);
+    m_list->setAccessibleName(QStringLiteral("Siste innringere"));
 
     m_clear->setText(QStringLiteral("Slett liste"));
     close->setText(QStringLiteral("Lukk"));
     m_add->setText(QStringLiteral("-> Katalog"));
     m_delete->setText(QStringLiteral("Slett innlegg"));
+    dialogbuilder::fit(this);
 
     m_menu = menus::buildPopup(menus::CallersList, this);
     menus::setItemText(m_menu, kAddMenu, QStringLiteral("-> Katalog"));
@@ -58,13 +56,18 @@ CallLogWindow::CallLogWindow(CallLog& log, QWidget* parent) : QWidget(parent), m
     connect(m_add, &QPushButton::clicked, this, [this] { command(kAddButton); });
     connect(m_delete, &QPushButton::clicked, this, [this] { command(kDeleteButton); });
 
-    // The buttons follow every change of the selection and every new or
-    // changed row; clearing and deleting rows leave them as they are.
+    // The buttons follow the selection as it actually is, after every change
+    // of the selection and of the rows: they must never act on a row other
+    // than the one they were enabled for.
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CallLogWindow::updateButtons);
     connect(m_model, &QAbstractItemModel::rowsInserted, this, &CallLogWindow::updateButtons);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &CallLogWindow::updateButtons);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &CallLogWindow::clearSelection);
     connect(m_model, &QAbstractItemModel::dataChanged, this, &CallLogWindow::updateButtons);
 
+    // Nothing looks selected when the window opens.
+    clearSelection();
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_list, &QWidget::customContextMenuRequested, this, &CallLogWindow::showContextMenu);
 }
@@ -93,6 +96,12 @@ void CallLogWindow::updateButtons()
     m_delete->setEnabled(true);
 }
 
+void CallLogWindow::clearSelection()
+{
+    dialogbuilder::clearSelection(m_list);
+    updateButtons();
+}
+
 void CallLogWindow::showContextMenu(const QPoint& pos)
 {
     const QModelIndex hit = m_list->indexAt(pos);
@@ -119,20 +128,20 @@ void CallLogWindow::command(int id)
                              QStringLiteral("Vil du virklig slette dette innlegget?")) ==
             msgbox::Answer::No)
             return;
-        {
-            const QSignalBlocker quiet(m_list->selectionModel());
-            ClearCallLog(m_log);
-        }
+        ClearCallLog(m_log);
+        clearSelection();
         return;
     case kClose:
         emit closeRequested();
         return;
     case kDeleteButton:
     case kDeleteMenu: {
+        // The view would hand the selection on to the next row, and a
+        // second click would delete that one too: nothing stays selected.
         const int row = FirstSelectedRow(m_list);
         if (row >= 0) {
-            const QSignalBlocker quiet(m_list->selectionModel());
             DeleteCall(m_log, row);
+            clearSelection();
         }
         return;
     }
@@ -143,8 +152,7 @@ void CallLogWindow::command(int id)
             return;
         if (m_addNumber)
             m_addNumber(selectedNumber(row));
-        m_add->setEnabled(false);
-        m_delete->setEnabled(false);
+        clearSelection();
         return;
     }
     default:

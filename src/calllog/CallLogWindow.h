@@ -43,6 +43,8 @@ private:
     QString selectedNumber(int row) const;
     bool numberInPhoneBook(const QString& number) const;
     void updateButtons();
+    // No row selected (also no current row), and the buttons to match.
+    void clearSelection();
     void showContextMenu(const QPoint& pos);
 
     CallLog& m_log;

@@ -29,6 +29,8 @@ CallPopup::CallPopup()
     dialogbuilder::control<QLabel>(this, 1018)->setText(QStringLiteral("Tlf.Nummer:"));
     dialogbuilder::control<QLabel>(this, 1020)->setText(QStringLiteral("Ringer til MSN:"));
     m_add->setText(QStringLiteral("-> Katalog"));
+    dialogbuilder::fit(this);
+    dialogbuilder::nameFieldsAfterLabels(this);
 
     connect(m_add, &QPushButton::clicked, this,
             [this] { emit addToPhoneBook(callerNumberText()); });

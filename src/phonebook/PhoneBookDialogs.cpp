@@ -104,6 +104,7 @@ void PhoneBookDialogs::AddNumberToPhoneBook(const QString& number)
             return;
         if (result != 1)
             window->removeUnsavedRow(provisional, row);
+        window->clearSelection();
         window->RefreshSoundIcons();
         return;
     }

@@ -59,6 +59,11 @@ PhoneBookEditor::PhoneBookEditor(PhoneBookWindow& window, const PhoneBookService
     m_play = dialogbuilder::control<QPushButton>(this, kPlay);
     m_record = dialogbuilder::control<QPushButton>(this, kRecord);
     m_deleteSound = dialogbuilder::control<QPushButton>(this, kDeleteSound);
+    m_play->setAccessibleName(QStringLiteral("Spill av"));
+    m_record->setAccessibleName(QStringLiteral("Ta opp"));
+    m_deleteSound->setAccessibleName(QStringLiteral("Slett lydfilen"));
+    dialogbuilder::fit(this);
+    dialogbuilder::nameFieldsAfterLabels(this);
     // What does not fit a field of the book is never typed in the first place.
     for (QLineEdit* edit : {m_surname, m_firstName, m_number})
         edit->setMaxLength(int(kMaxPhoneBookField));

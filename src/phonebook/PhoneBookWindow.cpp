@@ -4,6 +4,7 @@
 #include "phonebook/PhoneBookDialogs.h"
 #include "phonebook/PhoneBookModel.h"
 #include "phonebook/PhoneBookSoundIcons.h"
+#include "platform/Cp1252.h"
 #include "platform/DialogBuilder.h"
 #include "platform/FirstSelectedRow.h"
 #include "platform/MenuTemplate.h"
@@ -79,12 +80,11 @@ PhoneBookWindow::PhoneBookWindow(PhoneBookDialogs& dialogs)
     m_view = dialogbuilder::control<QTreeView>(this, kList);
     m_model = std::make_unique<PhoneBookModel>(m_list);
     m_view->setModel(m_model.get());
-    // Three centred columns sharing the list's client width (the viewport
-    // is not laid out yet, so it is worked out from the frame).
-    const int width = (m_view->width() - 2 * m_view->frameWidth()) / PhoneBookModel::kColumns;
-    for (int c = 0; c < PhoneBookModel::kColumns; ++c)
-        m_view->header()->resizeSection(c, width);
+    // Three centred columns sharing the list's width beside its scroll bar.
+    dialogbuilder::shareColumns(m_view);
     m_view->header()->setDefaultAlignment(Qt::AlignCenter);
+    m_view->setAccessibleName(QStringLiteral("Katalog"));
+    dialogbuilder::fit(this);
     m_view->setIconSize(QSize(kSmallIcon, kSmallIcon));
     m_loadState = LoadPhoneBook(m_list, m_services.dataDir);
     RefreshSoundIcons();
@@ -92,7 +92,9 @@ PhoneBookWindow::PhoneBookWindow(PhoneBookDialogs& dialogs)
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &PhoneBookWindow::updateButtons);
     connect(m_model.get(), &QAbstractItemModel::rowsRemoved, this, &PhoneBookWindow::updateButtons);
-    connect(m_model.get(), &QAbstractItemModel::modelReset, this, &PhoneBookWindow::updateButtons);
+    connect(m_model.get(), &QAbstractItemModel::modelReset, this, &PhoneBookWindow::clearSelection);
+    // Nothing looks selected when the window opens.
+    clearSelection();
     connect(m_view, &QAbstractItemView::doubleClicked, this, &PhoneBookWindow::openEditor);
 
     // The template places the window at the top-left corner of the main
@@ -205,6 +207,10 @@ void PhoneBookWindow::contextMenuEvent(QContextMenuEvent* event)
             m_view->selectionModel()->select(hit, QItemSelectionModel::ClearAndSelect |
                                                       QItemSelectionModel::Rows);
         menu = m_rowMenu;
+    } else {
+        // "Legg til" below the rows adds: the editor must not find an old
+        // selection and open that entry to be overwritten.
+        clearSelection();
     }
     event->accept();
     if (QAction* chosen = menu->exec(QCursor::pos()))
@@ -214,8 +220,15 @@ void PhoneBookWindow::contextMenuEvent(QContextMenuEvent* event)
 void PhoneBookWindow::openEditor()
 {
     // The editor decides from the selection whether it adds or changes.
-    m_dialogs.RunPhoneBookEditor(*this);
+    if (m_dialogs.RunPhoneBookEditor(*this) == 1)
+        clearSelection();
     RefreshSoundIcons();
+}
+
+void PhoneBookWindow::clearSelection()
+{
+    dialogbuilder::clearSelection(m_view);
+    updateButtons();
 }
 
 void PhoneBookWindow::clearAll()
@@ -228,6 +241,7 @@ void PhoneBookWindow::clearAll()
         return;
     if (!saveChange([](PhoneBookList& list) { list.clear(); }, this))
         return;
+    clearSelection();
     purgeSounds();
     ReloadCallLog(m_services.callLog);
 }
@@ -239,12 +253,21 @@ void PhoneBookWindow::deleteSelected()
     const int row = FirstSelectedRow(m_view);
     if (row < 0)
         return;
+    // The question names the entry, so that nobody deletes one they did not
+    // mean.
+    const PhoneBookEntry& entry = m_list.at(row);
+    const QString which =
+        QStringLiteral("%1 %2, %3")
+            .arg(cp1252::toQString(entry.firstName), cp1252::toQString(entry.surname),
+                 cp1252::toQString(entry.number))
+            .trimmed();
     if (msgbox::question(this, QString::fromLatin1(kCaption),
-                         QStringLiteral("Vil du virklig slette dette innlegget?")) ==
-        msgbox::Answer::No)
+                         QStringLiteral("Vil du virklig slette dette innlegget?"),
+                         which) == msgbox::Answer::No)
         return;
     if (!saveChange([row](PhoneBookList& list) { list.removeAt(row); }, this))
         return;
+    clearSelection();
     ReloadCallLog(m_services.callLog);
     purgeSounds();
     RefreshSoundIcons();

@@ -47,6 +47,10 @@ public:
     int addSelectedRow(PhoneBookEntry entry);
     // Removes such a row again if it is still there, unsaved, near `hint`.
     void removeUnsavedRow(const PhoneBookEntry& entry, int hint);
+    // No row selected (nor current), and "Endre" and "Slett" off: after
+    // every change of the rows, so that nothing acts on a neighbour of the
+    // row that was meant.
+    void clearSelection();
 
     // Saves the list as `change` makes it, and makes the change to the list
     // only when that save succeeded: the file and the list never part. On

@@ -64,6 +64,7 @@ DialogTemplate DialogTemplate::load(int id)
         ct.style = toStringList(c.value("style"));
         ct.text = c.value("text").toString();
         ct.icon = c.value("icon").toInt();
+        ct.fit = c.value("fit").toString();
         t.controls.push_back(ct);
     }
     return t;

@@ -17,6 +17,8 @@ struct ControlTemplate
     QStringList style;
     QString text;
     int icon = 0; // icon resource for icon and iconbutton controls
+    // A list view: a cell text that every column must show whole.
+    QString fit;
 
     bool has(const char* s) const { return style.contains(QLatin1String(s)); }
 };

@@ -10,7 +10,9 @@ class QWidget;
 // answer boxes ahead of time instead of waiting on a real modal box.
 //
 // A box is modal to its owner's window only: the popup and the tray menu
-// stay usable while it is open.
+// stay usable while it is open. Its buttons are Norwegian ("Ja", "Nei",
+// "OK"); a box whose owner is not shown (the main window is hidden while the
+// program sits in the tray) is centred on the screen.
 namespace msgbox {
 
 enum class Answer
@@ -20,8 +22,11 @@ enum class Answer
     No
 };
 
-// Yes and No; returns the answer.
-Answer question(QWidget* owner, const QString& caption, const QString& text);
+// Yes and No ("Ja", "Nei"); returns the answer. `detail`, when given, is
+// shown under the text (what the question is about, for instance the entry
+// that would be deleted).
+Answer question(QWidget* owner, const QString& caption, const QString& text,
+                const QString& detail = {});
 // An OK button only.
 void inform(QWidget* owner, const QString& caption, const QString& text);
 
@@ -31,6 +36,7 @@ struct Shown
     QString caption;
     QString text;
     bool question = false;
+    QString detail;
 };
 
 // Tests: from now on no box is shown; each is recorded and answered with the

@@ -212,8 +212,22 @@ void SettingsDialog::initialise()
     checkBox(kPlayIntro)->setChecked(s.PSOUND_BEFORE == 1);
     checkBox(kPlayOutro)->setChecked(s.PSOUND_AFTER == 1);
 
+    // The names are shown from their start (a field scrolled to the end of
+    // "Outro.wav" would read "utro.wav").
     edit(kIntroName)->setText(cp1252::toQString(s.IntroFile));
     edit(kOutroName)->setText(cp1252::toQString(s.OutroFile));
+    edit(kIntroName)->setCursorPosition(0);
+    edit(kOutroName)->setCursorPosition(0);
+    // The icon buttons say what they do, and to which file.
+    const std::pair<int, QString> soundButtons[] = {
+        {kIntroPlay, QStringLiteral("Spill av ") + edit(kIntroName)->text()},
+        {kIntroRecord, QStringLiteral("Ta opp ") + edit(kIntroName)->text()},
+        {kIntroDelete, QStringLiteral("Slett lydfilen ") + edit(kIntroName)->text()},
+        {kOutroPlay, QStringLiteral("Spill av ") + edit(kOutroName)->text()},
+        {kOutroRecord, QStringLiteral("Ta opp ") + edit(kOutroName)->text()},
+        {kOutroDelete, QStringLiteral("Slett lydfilen ") + edit(kOutroName)->text()}};
+    for (const auto& [id, name] : soundButtons)
+        dialogbuilder::control<QPushButton>(this, id)->setAccessibleName(name);
 
     // The line: a value outside the two choices selects neither. The host
     // and port belong to the call monitor and can be edited only with it.
@@ -228,6 +242,10 @@ void SettingsDialog::initialise()
     updateMonitorFields();
 
     checkBox(kNotify)->setChecked(s.NOTIFY == 2);
+
+    dialogbuilder::fit(this);
+    dialogbuilder::nameFieldsAfterLabels(this);
+    edit(kMonitorPort)->setAccessibleName(QStringLiteral("Port"));
 }
 
 void SettingsDialog::updateMonitorFields()

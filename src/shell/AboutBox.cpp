@@ -20,6 +20,7 @@ AboutBox::AboutBox(QWidget* owner)
     auto* ok = dialogbuilder::control<QPushButton>(this, 1);
     ok->setText(QStringLiteral("OK"));
     connect(ok, &QPushButton::clicked, this, [this] { done(1); });
+    dialogbuilder::fit(this);
 }
 
 void AboutBox::reject()

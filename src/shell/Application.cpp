@@ -49,6 +49,7 @@ Application::Application(const ApplicationParts& parts)
     connect(m_mainWindow.get(), &MainWindow::commandChosen, this, &Application::command);
     connect(m_tray.get(), &TrayIcon::commandChosen, this, &Application::command);
     connect(m_tray.get(), &TrayIcon::showCallLog, this, [this] { command(command::ShowCallLog); });
+    connect(&m_trayWatch, &QTimer::timeout, this, &Application::followTray);
 
     m_popups->setAddNumberHandler([this](const QString& number) {
         if (addNumberToPhoneBook)
@@ -121,38 +122,56 @@ bool Application::start()
     m_mainWindow->setCallLogWindow(callLog);
 
     m_mainWindow->hide();
-    if (!TrayIcon::available()) {
-        if (m_trayWaitMs <= 0) {
-            settleTray();
-        } else {
-            // Look again every half second, without holding up the calls.
-            auto* poll = new QTimer(this);
-            auto* clock = new QElapsedTimer;
-            clock->start();
-            connect(poll, &QTimer::timeout, this, [this, poll, clock] {
-                if (TrayIcon::available() || clock->elapsed() >= m_trayWaitMs) {
-                    poll->stop();
-                    poll->deleteLater();
-                    delete clock;
-                    settleTray();
-                }
-            });
-            poll->start(500);
-        }
+    if (trayAvailable() || m_trayWaitMs <= 0) {
+        followTray();
+    } else {
+        // At the start of a session the panel may come up after the program:
+        // look again every half second, without holding up the calls, until
+        // a tray appears or the wait is over.
+        auto* poll = new QTimer(this);
+        auto* clock = new QElapsedTimer;
+        clock->start();
+        connect(poll, &QTimer::timeout, this, [this, poll, clock] {
+            if (trayAvailable() || clock->elapsed() >= m_trayWaitMs) {
+                poll->stop();
+                poll->deleteLater();
+                delete clock;
+                followTray();
+            }
+        });
+        poll->start(500);
     }
 
     QDir(m_dataDir).mkpath(soundfiles::soundDir(m_dataDir));
     return true;
 }
 
-void Application::settleTray()
+bool Application::trayAvailable() const
 {
-    if (TrayIcon::available() || m_shutDown)
+    return m_parts.trayAvailable ? m_parts.trayAvailable() : TrayIcon::available();
+}
+
+void Application::followTray()
+{
+    if (m_shutDown)
         return;
-    // Without a tray the call log is the user's handle on the program: it
-    // shows and carries the tray's commands in a menu bar.
-    m_mainWindow->setTrayMenuInMenuBar(m_tray->menu());
-    m_mainWindow->showMainWindow();
+    // A panel can go and come back while the program runs: the window is
+    // hidden only while a tray exists to bring it back.
+    if (!m_trayWatch.isActive())
+        m_trayWatch.start(kTrayWatchMs);
+    const bool present = trayAvailable();
+    if (m_traySettled && present == m_mainWindow->trayPresent())
+        return;
+    m_traySettled = true;
+    m_mainWindow->setTrayPresent(present, m_tray->menu());
+    if (present) {
+        // Into the tray that has just come (again).
+        updateTray(true);
+    } else {
+        // Without a tray the call log is the user's handle on the program: it
+        // shows and carries the tray's commands in a menu bar.
+        m_mainWindow->showMainWindow();
+    }
 }
 
 CallLogWindow* Application::callLogWindow() const
@@ -338,6 +357,7 @@ void Application::Shutdown()
     m_shutDown = true;
     m_mainWindow->pollTimer().stop();
     m_mainWindow->closeTimer().stop();
+    m_trayWatch.stop();
     m_line->shutDown();
     QCoreApplication::exit(0);
     m_tray->RemoveTrayIcon();

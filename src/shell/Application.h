@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -43,6 +44,8 @@ struct ApplicationParts
     // the background (the program) or at once (tests with a scripted line).
     LineTiming lineTiming = {};
     bool lineInBackground = true;
+    // Whether the desktop has a tray now; empty: ask the platform.
+    std::function<bool()> trayAvailable = {};
 };
 
 // The running program: starts in the described order, carries out the
@@ -77,6 +80,11 @@ public:
     // Stops the timers, leaves the line, ends the event loop; runs once.
     void Shutdown();
     bool isShutDown() const { return m_shutDown; }
+
+    // Follows the tray as it comes and goes (it looks every few seconds by
+    // itself): without one the call log shows with the tray's commands in a
+    // menu bar; with one the window may hide.
+    void followTray();
 
     // One tick of the poll timer, and the close timer's expiry.
     void pollTick();
@@ -118,8 +126,7 @@ private:
     void deliverWaitingCalls();
     // One turn of the line, when nothing else is being handled.
     void serveLine();
-    // Shows the call log with the tray's commands when no tray came.
-    void settleTray();
+    bool trayAvailable() const;
     // Runs now, or after the call being announced.
     void whenIdle(std::function<void()> action);
     DesktopNotifier* notifier();
@@ -154,4 +161,8 @@ private:
     std::vector<std::function<void()>> m_deferredActions;
     std::unique_ptr<DesktopNotifier> m_notifier;
     int m_trayWaitMs = 0;
+    // How often the program looks whether a tray came or went.
+    static constexpr int kTrayWatchMs = 3000;
+    QTimer m_trayWatch;
+    bool m_traySettled = false;
 };

@@ -29,7 +29,7 @@ void MainWindow::setCallLogWindow(CallLogWindow* callLog)
 {
     m_callLog = callLog;
     layout()->addWidget(callLog);
-    connect(callLog, &CallLogWindow::closeRequested, this, &QWidget::hide);
+    connect(callLog, &CallLogWindow::closeRequested, this, &MainWindow::dismiss);
     adjustSize();
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect d = screen->geometry();
@@ -38,14 +38,17 @@ void MainWindow::setCallLogWindow(CallLogWindow* callLog)
     }
 }
 
-void MainWindow::setTrayMenuInMenuBar(QMenu* trayMenu)
+void MainWindow::setTrayPresent(bool present, QMenu* trayMenu)
 {
-    if (!m_menuBar) {
+    m_trayPresent = present;
+    if (!present && !m_menuBar) {
         m_menuBar = new QMenuBar(this);
         static_cast<QVBoxLayout*>(layout())->setMenuBar(m_menuBar);
+        trayMenu->setTitle(QStringLiteral("Ringvakt"));
+        m_menuBar->addMenu(trayMenu);
     }
-    trayMenu->setTitle(QStringLiteral("Ringvakt"));
-    m_menuBar->addMenu(trayMenu);
+    if (m_menuBar)
+        m_menuBar->setVisible(!present);
     adjustSize();
 }
 
@@ -56,13 +59,18 @@ void MainWindow::showMainWindow()
     activateWindow();
 }
 
+void MainWindow::dismiss()
+{
+    if (m_trayPresent)
+        hide();
+    else
+        showMinimized();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    // The close button hides the call log; only "Avslutt" ends the program.
-    // Without a tray a hidden window could not be found again: minimise it.
+    // The close button does what "Lukk" does; only "Avslutt" ends the
+    // program.
     event->ignore();
-    if (m_menuBar)
-        showMinimized();
-    else
-        hide();
+    dismiss();
 }

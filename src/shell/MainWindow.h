@@ -25,15 +25,20 @@ public:
     void setCallLogWindow(CallLogWindow* callLog);
     CallLogWindow* callLogWindow() const { return m_callLog; }
 
-    // Without a tray the window carries the tray's menu in a menu bar, and
-    // its close button minimises it instead of hiding it.
-    void setTrayMenuInMenuBar(QMenu* trayMenu);
+    // With a tray, "Lukk", Enter and the close button hide the window (the
+    // tray shows it again). Without one the window carries the tray's menu
+    // in a menu bar, and all three minimise it: a hidden window could not be
+    // found again.
+    void setTrayPresent(bool present, QMenu* trayMenu);
+    bool trayPresent() const { return m_trayPresent; }
 
     QTimer& pollTimer() { return m_pollTimer; }
     QTimer& closeTimer() { return m_closeTimer; }
 
     // Shows the call log and brings it to the front.
     void showMainWindow();
+    // "Lukk": hidden with a tray, minimised without.
+    void dismiss();
 
 signals:
     // A command id, from the tray menu or the menu bar.
@@ -45,6 +50,7 @@ protected:
 private:
     CallLogWindow* m_callLog = nullptr;
     QMenuBar* m_menuBar = nullptr;
+    bool m_trayPresent = true;
     QTimer m_pollTimer;
     QTimer m_closeTimer;
 };

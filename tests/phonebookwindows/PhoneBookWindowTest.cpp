@@ -263,3 +263,43 @@ TEST_F(PhoneBookWindowTest, AnUnreadableBookIsNeverOverwritten)
     EXPECT_EQ(dir.read("PhoneBk.dat/keep"), "x");
     EXPECT_TRUE(dir.exists("sound/999.wav"));
 }
+
+TEST_F(PhoneBookWindowTest, NoNeighbourIsEverLeftSelected)
+{
+    const auto nothingSelected = [](PhoneBookWindow& w) {
+        return FirstSelectedRow(w.view()) < 0 && !w.view()->currentIndex().isValid() &&
+               !button(&w, 1025)->isEnabled() && !button(&w, 1026)->isEnabled();
+    };
+    withPhoneBookWindow([&](PhoneBookWindow& w) {
+        EXPECT_TRUE(nothingSelected(w)) << "on opening";
+
+        // "Slett" names the entry it asks about, and selects nothing after.
+        selectRow(w, 1); // Hansen
+        msgbox::answerAhead({msgbox::Answer::Yes});
+        button(&w, 1026)->click();
+        ASSERT_EQ(msgbox::shown().size(), 1u);
+        EXPECT_EQ(msgbox::shown()[0].detail, "Kari Hansen, 201");
+        EXPECT_TRUE(nothingSelected(w)) << "after Slett";
+
+        // OK in edit mode: the changed row takes its place, nothing selected.
+        selectRow(w, 0); // Dahl
+        withEditor([&] { button(&w, 1025)->click(); },
+                   [&](PhoneBookEditor& e) {
+                       edit(&e, 1031)->setText("Pål");
+                       button(&e, 1)->click();
+                   });
+        EXPECT_EQ(rows(w), QStringList({"Dahl|Pål|203", "Olsen||202"}));
+        EXPECT_TRUE(nothingSelected(w)) << "after OK";
+
+        // A right-click below the rows lets go of the selection, so that its
+        // "Legg til" adds instead of opening the selected entry.
+        selectRow(w, 1);
+        const QRect last = w.view()->visualRect(w.view()->model()->index(1, 0));
+        EXPECT_EQ(contextMenuAt(w, QPoint(last.center().x(), last.bottom() + 40)),
+                  QStringList({"Legg til*"}));
+        EXPECT_TRUE(nothingSelected(w));
+        withEditor([&] { w.command(40022); },
+                   [&](PhoneBookEditor& e) { EXPECT_EQ(edit(&e, 1022)->text(), ""); });
+        EXPECT_EQ(rows(w).size(), 2);
+    });
+}

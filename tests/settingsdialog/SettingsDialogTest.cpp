@@ -2,6 +2,7 @@
 #include "platform/DialogBuilder.h"
 #include "platform/MessageBoxes.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -91,9 +92,10 @@ TEST_F(SettingsDialogTest, ValuesOutsideTheChoicesSelectNoneAndSurviveOk)
     click(1);
     EXPECT_FALSE(d.isVisible());
     EXPECT_TRUE(msgbox::shown().empty());
-    const std::string expected = "MSG_SHOW=9 MSG_CLOSE=5 MSG_CLOSE_TIMEOUT=12 BEEP=0 MSN_LOG=0 "
-                                 "PSOUND=1 PSOUND_BEFORE=2 PSOUND_AFTER=2 MSN_1= MSN_2= MSN_3= LINE=1 "
-                                 "CALLMONITOR_HOST=fritz.box CALLMONITOR_PORT=1012 NOTIFY=1";
+    const std::string expected =
+        "MSG_SHOW=9 MSG_CLOSE=5 MSG_CLOSE_TIMEOUT=12 BEEP=0 MSN_LOG=0 "
+        "PSOUND=1 PSOUND_BEFORE=2 PSOUND_AFTER=2 MSN_1= MSN_2= MSN_3= LINE=1 "
+        "CALLMONITOR_HOST=fritz.box CALLMONITOR_PORT=1012 NOTIFY=1";
     EXPECT_EQ(summary(settings), expected);
     EXPECT_EQ(storedSummary(), expected);
 }
@@ -135,9 +137,10 @@ TEST_F(SettingsDialogTest, EachCheckStopsOkWithItsMessageAndSavesNothing)
     click(1);
     EXPECT_TRUE(msgbox::shown().empty());
     EXPECT_FALSE(d.isVisible());
-    EXPECT_EQ(storedSummary(), "MSG_SHOW=1 MSG_CLOSE=1 MSG_CLOSE_TIMEOUT=1000 BEEP=1 MSN_LOG=3 "
-                               "PSOUND=1 PSOUND_BEFORE=2 PSOUND_AFTER=2 MSN_1=1 MSN_2=5556 MSN_3= LINE=1 "
-                               "CALLMONITOR_HOST=fritz.box CALLMONITOR_PORT=1012 NOTIFY=1");
+    EXPECT_EQ(storedSummary(),
+              "MSG_SHOW=1 MSG_CLOSE=1 MSG_CLOSE_TIMEOUT=1000 BEEP=1 MSN_LOG=3 "
+              "PSOUND=1 PSOUND_BEFORE=2 PSOUND_AFTER=2 MSN_1=1 MSN_2=5556 MSN_3= LINE=1 "
+              "CALLMONITOR_HOST=fritz.box CALLMONITOR_PORT=1012 NOTIFY=1");
 }
 
 TEST_F(SettingsDialogTest, DelayAboveAThousandOrBeyond32BitsIsRefused)
@@ -208,4 +211,31 @@ TEST_F(SettingsDialogTest, GreyedIntroAndOutroKeepAndSaveTheirTicks)
     const auto values = stored();
     EXPECT_EQ(values.at("PSOUND") + values.at("PSOUND_BEFORE") + values.at("PSOUND_AFTER"), "111");
     EXPECT_EQ(summary(settings), summary(values));
+}
+
+TEST_F(SettingsDialogTest, ARadioGroupIsOneTabStopAtItsChoiceAndTheArrowsChoose)
+{
+    loadStored("MSG_SHOW=2\nMSG_CLOSE=1\n");
+    SettingsDialog& d = openDialog();
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+
+    // Tab from the last control comes round to the first group, at its
+    // chosen button, not at its first.
+    dialogbuilder::control<QWidget>(&d, 1069)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), radio(1048));
+
+    // The arrows move and choose, round the group.
+    QTest::keyClick(radio(1048), Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), radio(1049));
+    EXPECT_TRUE(radio(1049)->isChecked());
+    QTest::keyClick(radio(1049), Qt::Key_Down);
+    EXPECT_TRUE(radio(1047)->isChecked());
+    QTest::keyClick(radio(1047), Qt::Key_Up);
+    EXPECT_TRUE(radio(1049)->isChecked());
+
+    // Tab leaves the group, for the next group's choice.
+    QTest::keyClick(radio(1049), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), radio(1050));
 }

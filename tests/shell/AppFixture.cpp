@@ -18,8 +18,9 @@ void AppFixture::TearDown()
 
 bool AppFixture::startApp()
 {
-    app = std::make_unique<Application>(
-        ApplicationParts{capi, *store, sound, clock, recorder, dir.path(), lineTiming, false});
+    app = std::make_unique<Application>(ApplicationParts{capi, *store, sound, clock, recorder,
+                                                         dir.path(), lineTiming, false,
+                                                         [this] { return trayPresent; }});
     app->setFatalHandler([this](const QString& text) { fatals << text; });
     return app->start();
 }

@@ -44,6 +44,8 @@ protected:
         t.retryDelaysMs = {20, 40};
         return t;
     }();
+    // Whether the desktop has a tray (the offscreen platform has none).
+    bool trayPresent = false;
     std::unique_ptr<Application> app;
     QStringList fatals;
     uint16_t messageNumber = 1;

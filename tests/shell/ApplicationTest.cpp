@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <QTreeView>
 #include <climits>
+#include <functional>
 
 using test::AppFixture;
 
@@ -56,18 +57,38 @@ TEST_F(ApplicationTest, StartsOnTheLineAndWritesFirstSettings)
     EXPECT_TRUE(fatals.isEmpty());
 }
 
-TEST_F(ApplicationTest, WithoutATrayTheCallLogShowsWithTheTrayMenu)
+TEST_F(ApplicationTest, WithoutATrayTheCallLogShowsWithTheTrayMenuAndStaysReachable)
 {
-    ASSERT_FALSE(TrayIcon::available()) << "the offscreen platform has no tray";
     ASSERT_TRUE(startApp());
-    EXPECT_TRUE(app->mainWindow().isVisible());
-    auto* bar = app->mainWindow().findChild<QMenuBar*>();
+    MainWindow& window = app->mainWindow();
+    EXPECT_TRUE(window.isVisible());
+    auto* bar = window.findChild<QMenuBar*>();
     ASSERT_NE(bar, nullptr);
     EXPECT_TRUE(bar->actions().contains(app->tray().menu()->menuAction()));
-    // Its close button minimises it instead of hiding it for good.
-    app->mainWindow().close();
-    EXPECT_TRUE(app->mainWindow().isVisible());
-    EXPECT_TRUE(app->mainWindow().isMinimized());
+    // "Lukk", Enter and the close button minimise it instead of hiding it
+    // for good.
+    const auto dismissedAndBack = [&](const std::function<void()>& dismiss) {
+        dismiss();
+        const bool reachable = window.isVisible() && window.isMinimized();
+        app->command(command::ShowCallLog);
+        return reachable;
+    };
+    EXPECT_TRUE(dismissedAndBack([&] { app->callLogWindow()->command(1009); }));
+    EXPECT_TRUE(
+        dismissedAndBack([&] { QTest::keyClick(app->callLogWindow()->list(), Qt::Key_Return); }));
+    EXPECT_TRUE(dismissedAndBack([&] { window.close(); }));
+
+    // A panel with a tray comes: the menu bar goes, "Lukk" hides. The panel
+    // goes again: the window comes back with its menu bar.
+    trayPresent = true;
+    app->followTray();
+    EXPECT_FALSE(bar->isVisible());
+    app->callLogWindow()->command(1009);
+    EXPECT_FALSE(window.isVisible());
+    trayPresent = false;
+    app->followTray();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(bar->isVisible());
 }
 
 TEST_F(ApplicationTest, AtSessionStartItWaitsForATrayBeforeShowingTheCallLog)

@@ -131,3 +131,42 @@ TEST_F(CallLogWindowTest, NewCallAppearsAtTheBottom)
     ASSERT_EQ(list->model()->rowCount(), 4);
     EXPECT_EQ(list->model()->index(3, 3).data().toString(), "777");
 }
+
+TEST_F(CallLogWindowTest, NoRowIsLeftSelectedBehindTheUsersBack)
+{
+    const auto selectedRows = [this] { return list->selectionModel()->selectedRows().size(); };
+    const auto buttonsOff = [this] {
+        return !button(1068)->isEnabled() && !button(1069)->isEnabled();
+    };
+    // On opening nothing is selected or current.
+    EXPECT_FALSE(list->currentIndex().isValid());
+
+    // "Ukjent nummer" deleted: the next row (whose number is in the phone
+    // book) is not selected in its place, and a second click deletes nothing.
+    ring("201", "1");
+    select(2);
+    ASSERT_TRUE(button(1068)->isEnabled());
+    button(1069)->click();
+    EXPECT_EQ(selectedRows(), 0);
+    EXPECT_TRUE(buttonsOff());
+    button(1069)->click();
+    EXPECT_EQ(app->callLog().size(), 3);
+
+    // A reload (the phone book changed) leaves nothing selected either.
+    select(1);
+    ReloadCallLog(app->callLog());
+    EXPECT_EQ(selectedRows(), 0);
+    EXPECT_TRUE(buttonsOff());
+
+    // After "-> Katalog", and after "Slett liste".
+    app->addNumberToPhoneBook = [](const QString&) {};
+    select(1);
+    button(1068)->click();
+    EXPECT_EQ(selectedRows(), 0);
+    EXPECT_TRUE(buttonsOff());
+    select(0);
+    msgbox::answerAhead({msgbox::Answer::Yes});
+    button(1008)->click();
+    EXPECT_TRUE(buttonsOff());
+    EXPECT_FALSE(list->currentIndex().isValid());
+}

@@ -60,11 +60,12 @@ TEST_F(TrayAndAboutTest, TrayMenuTextsAndCheckMarksFollowTheMode)
 
 TEST_F(TrayAndAboutTest, CallLogCommandShowsTheMainWindow)
 {
+    trayPresent = true;
     ASSERT_TRUE(startApp());
-    app->mainWindow().hide();
+    EXPECT_FALSE(app->mainWindow().isVisible());
     app->command(command::ShowCallLog);
     EXPECT_TRUE(app->mainWindow().isVisible());
-    // "Lukk" hides it again.
+    // With a tray, "Lukk" hides it again.
     app->callLogWindow()->command(1009);
     EXPECT_FALSE(app->mainWindow().isVisible());
 }

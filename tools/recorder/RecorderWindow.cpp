@@ -2,6 +2,7 @@
 
 #include "WavFile.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QDir>
 #include <QHBoxLayout>
@@ -187,9 +188,14 @@ RecorderWindow::CloseAnswer RecorderWindow::askBeforeClosing()
 {
     if (m_closeQuestion)
         return m_closeQuestion();
-    const auto answer = QMessageBox::question(
-        this, windowTitle(), QStringLiteral("Opptaket er ikke lagret. Vil du lagre det?"),
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    QMessageBox box(QMessageBox::Question, windowTitle(),
+                    QStringLiteral("Opptaket er ikke lagret. Vil du lagre det?"),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Save);
+    box.button(QMessageBox::Save)->setText(QStringLiteral("Lagre"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("Forkast"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Avbryt"));
+    const int answer = box.exec();
     if (answer == QMessageBox::Save)
         return CloseAnswer::Save;
     if (answer == QMessageBox::Discard)

@@ -30,7 +30,8 @@ QString CallLog::filePath() const
     return QDir(m_dataDir).filePath(QStringLiteral("CallID.dat"));
 }
 
-bool AddCall(CallLog& log, std::string_view callerNumber, std::string_view msn, const Clock& clock)
+bool AddCall(CallLog& log, std::string_view callerNumber, std::string_view msn, const Clock& clock,
+             std::optional<std::string> callerName)
 {
     // A line break would split the row's line and shift every later row.
     if (holdsLineBreak(callerNumber) || holdsLineBreak(msn))
@@ -44,7 +45,9 @@ bool AddCall(CallLog& log, std::string_view callerNumber, std::string_view msn, 
     record.callerNumber = cutField(callerNumber);
 
     PhoneBookEntry entry;
-    if (record.callerNumber == kUnknownNumber)
+    if (callerName)
+        record.callerName = std::move(*callerName);
+    else if (record.callerNumber == kUnknownNumber)
         record.callerName = kUnknownName;
     else if (FindPhoneBookEntry(log.m_dataDir, record.callerNumber, &entry))
         record.callerName = entry.firstName + " " + entry.surname;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QString>
-
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,7 +50,8 @@ public:
     void setObserver(ListObserver* observer) { m_observer = observer; }
 
 private:
-    friend bool AddCall(CallLog&, std::string_view, std::string_view, const Clock&);
+    friend bool AddCall(CallLog&, std::string_view, std::string_view, const Clock&,
+                        std::optional<std::string>);
     friend bool SaveCallLog(CallLog&);
     friend void LoadCallLog(CallLog&);
     friend void LoadCallLog(CallLog&, const PhoneBookIndex&);
@@ -69,10 +70,10 @@ std::string FormatCallDate(const LocalDateTime& when);
 std::string FormatCallTime(const LocalDateTime& when);
 
 // Appends a row for a call at the clock's present moment, its name looked up
-// in the phone book. Does not save. False (and nothing appended) when a text
-// holds a line break.
-bool AddCall(CallLog& log, std::string_view callerNumber, std::string_view msn,
-             const Clock& clock);
+// in the phone book unless the caller already has it (`callerName`). Does not
+// save. False (and nothing appended) when a text holds a line break.
+bool AddCall(CallLog& log, std::string_view callerNumber, std::string_view msn, const Clock& clock,
+             std::optional<std::string> callerName = std::nullopt);
 // Rewrites "CallID.dat" from all rows. False when it could not be written;
 // the rows stay in memory and the next save writes them all.
 bool SaveCallLog(CallLog& log);

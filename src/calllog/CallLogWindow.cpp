@@ -22,7 +22,6 @@ constexpr int kAddButton = 1068;
 constexpr int kDeleteButton = 1069;
 constexpr int kAddMenu = 40015;
 constexpr int kDeleteMenu = 40016;
-constexpr int kMaxNumberLength = 99;
 } // namespace
 
 CallLogWindow::CallLogWindow(CallLog& log, QWidget* parent) : QWidget(parent), m_log(log)
@@ -76,7 +75,7 @@ QString CallLogWindow::selectedNumber(int row) const
 {
     if (row < 0 || row >= m_log.size())
         return {};
-    return cp1252::toQString(m_log.at(row).callerNumber).left(kMaxNumberLength);
+    return cp1252::toQString(m_log.at(row).callerNumber).left(int(kMaxPhoneBookField));
 }
 
 bool CallLogWindow::numberInPhoneBook(const QString& number) const

@@ -1,8 +1,6 @@
 #include "callmonitor/CallMonitorLine.h"
 
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
+#include "line/KeepAlive.h"
 
 CallMonitorLine::CallMonitorLine(QString host, quint16 port, LineTiming timing, QObject* parent)
     : Line(parent), m_host(std::move(host)), m_port(port),
@@ -98,19 +96,7 @@ void CallMonitorLine::watchConnection()
 {
     // A router that lost its power says nothing: the connection is probed
     // after a minute of silence and given up after five unanswered probes.
-    m_socket.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
-    const int fd = int(m_socket.socketDescriptor());
-    if (fd < 0)
-        return;
-    const LineTiming& t = m_recovery.timing();
-    setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &t.keepAliveIdleSeconds,
-               sizeof t.keepAliveIdleSeconds);
-    setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &t.keepAliveIntervalSeconds,
-               sizeof t.keepAliveIntervalSeconds);
-    setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &t.keepAliveCount, sizeof t.keepAliveCount);
-    const unsigned userTimeoutMs =
-        unsigned((t.keepAliveIdleSeconds + t.keepAliveIntervalSeconds * t.keepAliveCount) * 1000);
-    setsockopt(fd, IPPROTO_TCP, TCP_USER_TIMEOUT, &userTimeoutMs, sizeof userTimeoutMs);
+    keepConnectionAlive(int(m_socket.socketDescriptor()), m_recovery.timing());
 }
 
 void CallMonitorLine::onReadyRead()

@@ -1,5 +1,6 @@
 #include "calls/CallPopup.h"
 
+#include "phonebook/PhoneBook.h"
 #include "platform/DialogBuilder.h"
 
 #include <QCloseEvent>
@@ -7,11 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-namespace {
-// The most characters of the number that "-> Katalog" takes over.
-constexpr int kMaxNumberLength = 99;
-} // namespace
 
 CallPopup::CallPopup()
     : QDialog(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -50,7 +46,7 @@ void CallPopup::setCall(const QString& callerNumber, const QString& msn, const Q
 
 QString CallPopup::callerNumberText() const
 {
-    return m_number->text().left(kMaxNumberLength);
+    return m_number->text().left(int(kMaxPhoneBookField));
 }
 
 void CallPopup::closeEvent(QCloseEvent* event)

@@ -9,18 +9,16 @@
 
 namespace {
 
-constexpr int32_t kAllMsns = 7;
-
 bool shouldBeep(int32_t beep, bool numberDelivered, bool hasPersonalSound)
 {
     switch (beep) {
-    case 1:
+    case Beep::Always:
         return true;
-    case 2:
+    case Beep::IfNumberDelivered:
         return numberDelivered;
-    case 3:
+    case Beep::IfNoPersonalSound:
         return !hasPersonalSound;
-    default: // 4 ("Aldri") and anything else
+    default: // Never ("Aldri") and anything else
         return false;
     }
 }
@@ -28,11 +26,11 @@ bool shouldBeep(int32_t beep, bool numberDelivered, bool hasPersonalSound)
 bool shouldShowPopup(int32_t msgShow, bool numberDelivered)
 {
     switch (msgShow) {
-    case 1:
+    case MsgShow::Always:
         return true;
-    case 2:
+    case MsgShow::IfNumberDelivered:
         return numberDelivered;
-    default: // 3 ("Aldri") and anything else
+    default: // Never ("Aldri") and anything else
         return false;
     }
 }
@@ -54,13 +52,13 @@ void playInSoundDir(const CallContext& c, const std::string& fileName)
 
 bool MsnFilterAdmits(const Settings& s, const std::string& msn)
 {
-    if (s.MSN_LOG == kAllMsns)
+    if (s.MSN_LOG == MsnLog::All)
         return true;
-    if ((s.MSN_LOG & 1) && msn == s.MSN_1)
+    if ((s.MSN_LOG & MsnLog::Msn1) && msn == s.MSN_1)
         return true;
-    if ((s.MSN_LOG & 2) && msn == s.MSN_2)
+    if ((s.MSN_LOG & MsnLog::Msn2) && msn == s.MSN_2)
         return true;
-    if ((s.MSN_LOG & 4) && msn == s.MSN_3)
+    if ((s.MSN_LOG & MsnLog::Msn3) && msn == s.MSN_3)
         return true;
     return false;
 }
@@ -91,7 +89,9 @@ CallResult HandleIncomingCall(const CallContext& c, const uint8_t* calling, cons
 
     // 5: the log, in both modes that see calls.
     result.handled = true;
-    if (AddCall(c.callLog, numbers.callerNumber, numbers.msn, c.clock))
+    // The name found above goes into the row: the phone book is read once a
+    // call.
+    if (AddCall(c.callLog, numbers.callerNumber, numbers.msn, c.clock, callerName))
         result.logSaveFailed = !SaveCallLog(c.callLog);
 
     // 6: logging only.
@@ -109,19 +109,19 @@ CallResult HandleIncomingCall(const CallContext& c, const uint8_t* calling, cons
     // A desktop notification for every announced call, when asked for: on
     // desktops where a placed, raised popup cannot be had it is what the
     // user sees.
-    if (s.NOTIFY == 2 && c.notifier)
+    if (s.NOTIFY == Notify::On && c.notifier)
         c.notifier->notifyCall(numbers.callerNumber, numbers.msn, callerName,
                                numbers.numberDelivered, inPhoneBook);
-    if (s.MSG_CLOSE == 2)
+    if (s.MSG_CLOSE == MsgClose::AfterTimeout)
         c.closeTimer.arm(quint64(s.MSG_CLOSE_TIMEOUT) * 1000u);
 
     // 10: intro, personal sound and outro, one after the other, only around
     // a personal sound.
-    if (s.PSOUND == 2 && hasPersonalSound) {
-        if (s.PSOUND_BEFORE == 1)
+    if (s.PSOUND == PersonalSounds::On && hasPersonalSound) {
+        if (s.PSOUND_BEFORE == IntroOutro::On)
             playInSoundDir(c, s.IntroFile);
-        playInSoundDir(c, numbers.callerNumber + ".wav");
-        if (s.PSOUND_AFTER == 1)
+        playInSoundDir(c, PersonalSoundFileName(numbers.callerNumber));
+        if (s.PSOUND_AFTER == IntroOutro::On)
             playInSoundDir(c, s.OutroFile);
     }
     return result;

@@ -2,14 +2,12 @@
 
 #include "capi/CallDeadline.h"
 #include "capi/LineFrameProbe.h"
+#include "line/KeepAlive.h"
 
 #include <algorithm>
 #include <capi20.h>
 #include <csignal>
 #include <cstring>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
 #include <sys/time.h>
 
 namespace {
@@ -20,7 +18,8 @@ constexpr std::size_t kMessageHeader = 8;
 
 } // namespace
 
-Libcapi20Api::Libcapi20Api(std::chrono::milliseconds callLimit) : m_callLimit(callLimit)
+Libcapi20Api::Libcapi20Api(const LineTiming& timing)
+    : m_timing(timing), m_callLimit(timing.callLimitMs), m_frameLimit(timing.frameLimitMs)
 {
     ignoreSigpipe();
 }
@@ -154,22 +153,7 @@ int Libcapi20Api::descriptor(unsigned applId)
 
 void Libcapi20Api::watchConnection(unsigned applId)
 {
-    const int fd = capi20_fileno(applId);
-    if (fd < 0)
-        return;
     // Only a TCP connection (a router) can vanish silently; a local CAPI
-    // device refuses these options, which is fine.
-    const int on = 1;
-    if (setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on) != 0)
-        return;
-    setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &m_keepAlive.idleSeconds,
-               sizeof m_keepAlive.idleSeconds);
-    setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &m_keepAlive.intervalSeconds,
-               sizeof m_keepAlive.intervalSeconds);
-    setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &m_keepAlive.count, sizeof m_keepAlive.count);
-    // Keepalive probes are not sent while data waits for its
-    // acknowledgement; bound that wait the same way.
-    const unsigned userTimeoutMs = unsigned(
-        (m_keepAlive.idleSeconds + m_keepAlive.intervalSeconds * m_keepAlive.count) * 1000);
-    setsockopt(fd, IPPROTO_TCP, TCP_USER_TIMEOUT, &userTimeoutMs, sizeof userTimeoutMs);
+    // device refuses the options, which is fine.
+    keepConnectionAlive(capi20_fileno(applId), m_timing);
 }

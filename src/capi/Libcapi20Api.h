@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capi/CapiApi.h"
+#include "line/LineTiming.h"
 
 #include <atomic>
 #include <chrono>
@@ -36,23 +37,9 @@
 class Libcapi20Api : public CapiApi
 {
 public:
-    static constexpr std::chrono::milliseconds kDefaultCallLimit{10000};
-
-    // TCP keepalive on the registration's connection: a router that stops
-    // answering altogether is noticed after idle + interval * count seconds
-    // of silence (60 + 10 * 5: within two minutes).
-    struct KeepAlive
-    {
-        int idleSeconds = 60;
-        int intervalSeconds = 10;
-        int count = 5;
-    };
-
-    explicit Libcapi20Api(std::chrono::milliseconds callLimit = kDefaultCallLimit);
-
-    void setKeepAlive(const KeepAlive& keepAlive) { m_keepAlive = keepAlive; }
-    void setCallLimit(std::chrono::milliseconds limit) { m_callLimit = limit; }
-    void setFrameLimit(std::chrono::milliseconds limit) { m_frameLimit = limit; }
+    // The call limit, the frame limit and the TCP keepalive on each
+    // registration's connection come from the timing.
+    explicit Libcapi20Api(const LineTiming& timing);
 
     unsigned installed() override;
     unsigned registerApplication(unsigned messageBufferSize, unsigned maxLogicalConnections,
@@ -75,9 +62,9 @@ private:
     bool partialFrameTooOld(unsigned applId);
     void forgetPartialFrame(unsigned applId);
 
+    LineTiming m_timing;
     std::chrono::milliseconds m_callLimit;
-    std::chrono::milliseconds m_frameLimit{5000};
-    KeepAlive m_keepAlive;
+    std::chrono::milliseconds m_frameLimit;
     std::atomic<std::size_t> m_receiveBufferSize{2048};
     std::mutex m_partialMutex;
     std::map<unsigned, std::chrono::steady_clock::time_point> m_partialSince;

@@ -3,27 +3,21 @@
 
 #include <QFile>
 
-namespace {
-
-constexpr std::string_view kSoundSuffix = ".wav";
-
-std::string soundFileName(std::string_view number)
+std::string PersonalSoundFileName(std::string_view number)
 {
     std::string name(number);
     name += kSoundSuffix;
     return name;
 }
 
-} // namespace
-
 QString PersonalSoundPath(const QString& dataDir, std::string_view number)
 {
-    return soundfiles::pathFor(dataDir, soundFileName(number)).value_or(QString());
+    return soundfiles::pathFor(dataDir, PersonalSoundFileName(number)).value_or(QString());
 }
 
 bool PersonalSoundExists(const QString& dataDir, std::string_view number)
 {
-    return soundfiles::findExisting(dataDir, soundFileName(number)).has_value();
+    return soundfiles::findExisting(dataDir, PersonalSoundFileName(number)).has_value();
 }
 
 int PurgeOrphanSounds(const QString& dataDir, std::string_view introFile,

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -59,7 +58,12 @@ private:
 };
 
 // What became of reading "PhoneBk.dat".
-enum class PhoneBookFileState { Read, Missing, Unreadable };
+enum class PhoneBookFileState
+{
+    Read,
+    Missing,
+    Unreadable
+};
 
 // Adds the entries of "<dataDir>/PhoneBk.dat" to the list.
 PhoneBookFileState LoadPhoneBook(PhoneBookList& list, const QString& dataDir);
@@ -92,6 +96,10 @@ private:
     std::unordered_map<std::string, PhoneBookEntry> m_byNumber;
     std::unordered_set<std::string> m_foldedNumbers;
 };
+
+// A personal sound is "<number>.wav" in "sound/".
+constexpr std::string_view kSoundSuffix = ".wav";
+std::string PersonalSoundFileName(std::string_view number);
 
 // "<dataDir>/sound/<number>.wav", or an empty string when the number cannot
 // name a file inside "sound/".

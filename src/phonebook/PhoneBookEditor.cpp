@@ -31,8 +31,6 @@ constexpr int kPlay = 1034;
 constexpr int kDeleteSound = 1035;
 constexpr int kSoundFile = 1036;
 
-const char* const kSoundSuffix = ".wav";
-
 } // namespace
 
 PhoneBookEditor::PhoneBookEditor(PhoneBookWindow& window, const PhoneBookServices& services)
@@ -85,7 +83,7 @@ PhoneBookEditor::PhoneBookEditor(PhoneBookWindow& window, const PhoneBookService
         // shown as it is (the digits-only rule applies to typing).
         m_number->setText(cp1252::toQString(entry.number));
         applySoundButtonRule();
-        m_soundFile->setText(cp1252::toQString(entry.number) + QLatin1String(kSoundSuffix));
+        m_soundFile->setText(cp1252::toQString(PersonalSoundFileName(entry.number)));
     }
 
     connect(m_number, &QLineEdit::textChanged, this, &PhoneBookEditor::numberChanged);
@@ -191,7 +189,7 @@ void PhoneBookEditor::numberChanged()
     applySoundButtonRule();
     const std::string number = field(m_number);
     if (!number.empty())
-        m_soundFile->setText(cp1252::toQString(number) + QLatin1String(kSoundSuffix));
+        m_soundFile->setText(cp1252::toQString(PersonalSoundFileName(number)));
 }
 
 void PhoneBookEditor::play()

@@ -7,12 +7,6 @@
 #include <string_view>
 #include <unordered_set>
 
-namespace {
-
-constexpr std::string_view kSoundSuffix = ".wav";
-
-} // namespace
-
 void RefreshSoundIcons(PhoneBookList& list, const QString& dataDir)
 {
     // Only names that the sound-path rule accepts are listed, so a number
@@ -21,10 +15,8 @@ void RefreshSoundIcons(PhoneBookList& list, const QString& dataDir)
     for (const soundfiles::SoundFile& file : soundfiles::listFiles(dataDir, kSoundSuffix))
         present.insert(soundfiles::foldedFileName(file.name));
 
-    std::string name;
     for (int row = 0; row < list.size(); ++row) {
-        name = list.at(row).number;
-        name += kSoundSuffix;
+        const std::string name = PersonalSoundFileName(list.at(row).number);
         list.setIcon(row, present.count(soundfiles::foldedFileName(name)) != 0 ? 1 : 0);
     }
 }

@@ -3,6 +3,11 @@
 #include "settings/SettingsStore.h"
 #include "settings/SettingsTable.h"
 
+Settings::Settings()
+{
+    SetDefaultSettings(*this);
+}
+
 void SetDefaultSettings(Settings& settings)
 {
     for (const SettingDef& def : kSettingsTable) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/SettingValues.h"
+
 #include <cstdint>
 #include <string>
 
@@ -8,37 +10,36 @@ class SettingsStore;
 // Every user choice of the program, in one record. The stored fields carry
 // the names of the values they are stored under; IntroFile and OutroFile are
 // fixed at start-up and never stored. Text is kept as code page 1252 bytes.
+// The values the choices take are named in SettingValues.h; the defaults
+// are those of the settings table (SettingsTable.h), which a new record
+// starts with.
 struct Settings
 {
-    int32_t MSG_SHOW = 1;
-    int32_t MSG_CLOSE = 1;
-    uint32_t MSG_CLOSE_TIMEOUT = 5;
-    int32_t BEEP = 1;
-    int32_t MSN_LOG = 7;
-    int32_t PSOUND = 1;
-    int32_t PSOUND_BEFORE = 2;
-    int32_t PSOUND_AFTER = 2;
+    Settings();
+
+    int32_t MSG_SHOW;
+    int32_t MSG_CLOSE;
+    uint32_t MSG_CLOSE_TIMEOUT;
+    int32_t BEEP;
+    int32_t MSN_LOG;
+    int32_t PSOUND;
+    int32_t PSOUND_BEFORE;
+    int32_t PSOUND_AFTER;
     std::string MSN_1;
     std::string MSN_2;
     std::string MSN_3;
-    // The line: 1 = CAPI (an ISDN card, or a router with CAPI over TCP),
-    // 2 = the router's call monitor at CALLMONITOR_HOST:CALLMONITOR_PORT.
-    int32_t LINE = 1;
-    std::string CALLMONITOR_HOST = "fritz.box";
-    int32_t CALLMONITOR_PORT = 1012;
-    // Desktop notifications of announced calls: 1 = off, 2 = on.
-    int32_t NOTIFY = 1;
-    std::string IntroFile = "Intro.wav";
-    std::string OutroFile = "Outro.wav";
+    int32_t LINE;
+    std::string CALLMONITOR_HOST;
+    int32_t CALLMONITOR_PORT;
+    int32_t NOTIFY;
+    std::string IntroFile;
+    std::string OutroFile;
 };
 
 // The longest MSN that fits its stored value (19 characters and a zero).
 constexpr size_t kMaxMsnLength = 19;
 // The longest host name of the call monitor (a DNS name has at most 253).
 constexpr size_t kMaxHostLength = 255;
-
-constexpr int32_t kLineCapi = 1;
-constexpr int32_t kLineCallMonitor = 2;
 
 void SetDefaultSettings(Settings& settings);
 

@@ -38,7 +38,6 @@ constexpr uint32_t kMaxDelaySeconds = 1000;
 
 // "Logg alle MSN'er" and the three MSNs, each a box, a field and a bit.
 constexpr int kLogAllMsns = 1040;
-constexpr int32_t kAllMsns = 7;
 struct MsnRow
 {
     int boxId;
@@ -48,9 +47,9 @@ struct MsnRow
     const char* emptyMessage;
 };
 const std::array<MsnRow, 3> kMsnRows = {{
-    {1044, 1059, &Settings::MSN_1, 1, "Check MSN 1 !"},
-    {1045, 1060, &Settings::MSN_2, 2, "Check MSN 2 !"},
-    {1046, 1061, &Settings::MSN_3, 4, "Check MSN 3 !"},
+    {1044, 1059, &Settings::MSN_1, MsnLog::Msn1, "Check MSN 1 !"},
+    {1045, 1060, &Settings::MSN_2, MsnLog::Msn2, "Check MSN 2 !"},
+    {1046, 1061, &Settings::MSN_3, MsnLog::Msn3, "Check MSN 3 !"},
 }};
 
 constexpr int kPersonalSounds = 1008;
@@ -187,14 +186,14 @@ void SettingsDialog::initialise()
     }
     // The delay is writable unless "Aldri" is the close choice; with no
     // choice at all it stays writable.
-    edit(kDelayField)->setReadOnly(s.MSG_CLOSE == 1);
+    edit(kDelayField)->setReadOnly(s.MSG_CLOSE == MsgClose::Never);
     edit(kDelayField)->setText(QString::number(s.MSG_CLOSE_TIMEOUT));
 
     // Exactly 7 means every call, shown as "Logg alle MSN'er" alone; any
     // other value ticks the MSNs of its bits. The texts show either way.
     for (const MsnRow& row : kMsnRows) {
         QLineEdit* field = edit(row.fieldId);
-        const bool selected = s.MSN_LOG != kAllMsns && (s.MSN_LOG & row.bit) != 0;
+        const bool selected = s.MSN_LOG != MsnLog::All && (s.MSN_LOG & row.bit) != 0;
         checkBox(row.boxId)->setChecked(selected);
         field->setReadOnly(!selected);
         // An MSN is stored with at most 19 characters: the field takes no
@@ -202,15 +201,15 @@ void SettingsDialog::initialise()
         field->setMaxLength(int(kMaxMsnLength));
         field->setText(cp1252::toQString(s.*row.text));
     }
-    checkBox(kLogAllMsns)->setChecked(s.MSN_LOG == kAllMsns);
+    checkBox(kLogAllMsns)->setChecked(s.MSN_LOG == MsnLog::All);
 
     // With personal sounds off the intro and outro boxes are greyed, but
     // keep their ticks: they count again as soon as the sounds are on.
-    checkBox(kPersonalSounds)->setChecked(s.PSOUND == 2);
-    checkBox(kPlayIntro)->setEnabled(s.PSOUND == 2);
-    checkBox(kPlayOutro)->setEnabled(s.PSOUND == 2);
-    checkBox(kPlayIntro)->setChecked(s.PSOUND_BEFORE == 1);
-    checkBox(kPlayOutro)->setChecked(s.PSOUND_AFTER == 1);
+    checkBox(kPersonalSounds)->setChecked(s.PSOUND == PersonalSounds::On);
+    checkBox(kPlayIntro)->setEnabled(s.PSOUND == PersonalSounds::On);
+    checkBox(kPlayOutro)->setEnabled(s.PSOUND == PersonalSounds::On);
+    checkBox(kPlayIntro)->setChecked(s.PSOUND_BEFORE == IntroOutro::On);
+    checkBox(kPlayOutro)->setChecked(s.PSOUND_AFTER == IntroOutro::On);
 
     // The names are shown from their start (a field scrolled to the end of
     // "Outro.wav" would read "utro.wav").
@@ -241,7 +240,7 @@ void SettingsDialog::initialise()
     edit(kMonitorPort)->setText(QString::number(s.CALLMONITOR_PORT));
     updateMonitorFields();
 
-    checkBox(kNotify)->setChecked(s.NOTIFY == 2);
+    checkBox(kNotify)->setChecked(s.NOTIFY == Notify::On);
 
     dialogbuilder::fit(this);
     dialogbuilder::nameFieldsAfterLabels(this);
@@ -404,17 +403,17 @@ void SettingsDialog::ok()
         }
     }
     s.MSG_CLOSE_TIMEOUT = *delay;
-    s.MSN_LOG = checkBox(kLogAllMsns)->isChecked() ? kAllMsns : 0;
+    s.MSN_LOG = checkBox(kLogAllMsns)->isChecked() ? MsnLog::All : MsnLog::None;
     for (size_t n = 0; n < kMsnRows.size(); ++n) {
         s.*kMsnRows[n].text = msns[n];
         if (checkBox(kMsnRows[n].boxId)->isChecked())
             s.MSN_LOG |= kMsnRows[n].bit;
     }
     // A greyed box counts by its tick.
-    s.PSOUND = checkBox(kPersonalSounds)->isChecked() ? 2 : 1;
-    s.PSOUND_BEFORE = checkBox(kPlayIntro)->isChecked() ? 1 : 2;
-    s.PSOUND_AFTER = checkBox(kPlayOutro)->isChecked() ? 1 : 2;
-    s.NOTIFY = checkBox(kNotify)->isChecked() ? 2 : 1;
+    s.PSOUND = checkBox(kPersonalSounds)->isChecked() ? PersonalSounds::On : PersonalSounds::Off;
+    s.PSOUND_BEFORE = checkBox(kPlayIntro)->isChecked() ? IntroOutro::On : IntroOutro::Off;
+    s.PSOUND_AFTER = checkBox(kPlayOutro)->isChecked() ? IntroOutro::On : IntroOutro::Off;
+    s.NOTIFY = checkBox(kNotify)->isChecked() ? Notify::On : Notify::Off;
     m_parts.settings = s;
 
     if (!SaveSettings(m_parts.settings, m_parts.store)) {

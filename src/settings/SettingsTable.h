@@ -62,23 +62,21 @@ constexpr SettingDef textSetting(const char* name, std::string Settings::*field,
 }
 
 inline constexpr std::array<SettingDef, 15> kSettingsTable = {{
-    signedSetting("MSG_SHOW", &Settings::MSG_SHOW, 1),
-    signedSetting("MSG_CLOSE", &Settings::MSG_CLOSE, 1),
+    signedSetting("MSG_SHOW", &Settings::MSG_SHOW, MsgShow::Always),
+    signedSetting("MSG_CLOSE", &Settings::MSG_CLOSE, MsgClose::Never),
     unsignedSetting("MSG_CLOSE_TIMEOUT", &Settings::MSG_CLOSE_TIMEOUT, 5),
-    signedSetting("BEEP", &Settings::BEEP, 1),
-    signedSetting("MSN_LOG", &Settings::MSN_LOG, 7),
-    signedSetting("PSOUND", &Settings::PSOUND, 1),
-    signedSetting("PSOUND_BEFORE", &Settings::PSOUND_BEFORE, 2),
-    signedSetting("PSOUND_AFTER", &Settings::PSOUND_AFTER, 2),
+    signedSetting("BEEP", &Settings::BEEP, Beep::Always),
+    signedSetting("MSN_LOG", &Settings::MSN_LOG, MsnLog::All),
+    signedSetting("PSOUND", &Settings::PSOUND, PersonalSounds::Off),
+    signedSetting("PSOUND_BEFORE", &Settings::PSOUND_BEFORE, IntroOutro::Off),
+    signedSetting("PSOUND_AFTER", &Settings::PSOUND_AFTER, IntroOutro::Off),
     textSetting("MSN_1", &Settings::MSN_1),
     textSetting("MSN_2", &Settings::MSN_2),
     textSetting("MSN_3", &Settings::MSN_3),
-    // Which line is watched: 1 CAPI, 2 the router's call monitor.
-    signedSetting("LINE", &Settings::LINE, 1),
+    signedSetting("LINE", &Settings::LINE, LineKind::Capi),
     textSetting("CALLMONITOR_HOST", &Settings::CALLMONITOR_HOST, kMaxHostLength + 1, "fritz.box"),
     rangedSetting("CALLMONITOR_PORT", &Settings::CALLMONITOR_PORT, 1012, 1, 65535),
-    // Desktop notifications: 1 off, 2 on.
-    signedSetting("NOTIFY", &Settings::NOTIFY, 1),
+    signedSetting("NOTIFY", &Settings::NOTIFY, Notify::Off),
 }};
 
 // The fixed names of the intro and outro sounds in "sound/"; never stored.

@@ -1,6 +1,7 @@
 #include "shell/AboutBox.h"
 
 #include "platform/DialogBuilder.h"
+#include "version/Version.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -12,7 +13,8 @@ AboutBox::AboutBox(QWidget* owner)
 {
     dialogbuilder::build(this, DialogTemplate::load(kTemplateId));
     setWindowTitle(QStringLiteral("Om Ringvakt"));
-    dialogbuilder::control<QLabel>(this, 1010)->setText(QStringLiteral("Ringvakt V1.52 (Norsk)"));
+    dialogbuilder::control<QLabel>(this, 1010)
+        ->setText(QStringLiteral("Ringvakt V%1 (Norsk)").arg(QLatin1String(kRingvaktVersion)));
     dialogbuilder::control<QLabel>(this, 1014)
         ->setText(QStringLiteral("Ikke glem å sende feedback.txt !\n"
                                  "Norsk oversettelse ved Tornholt,\n"

@@ -253,7 +253,7 @@ void Application::updateTray(bool add)
 namespace {
 QString lineChoiceOf(const Settings& s)
 {
-    if (s.LINE != kLineCallMonitor)
+    if (s.LINE != LineKind::CallMonitor)
         return QStringLiteral("capi");
     return QStringLiteral("callmonitor %1:%2")
         .arg(cp1252::toQString(s.CALLMONITOR_HOST))
@@ -265,7 +265,7 @@ void Application::createLine()
 {
     const Settings& s = *m_settings;
     m_lineChoice = lineChoiceOf(s);
-    if (s.LINE == kLineCallMonitor) {
+    if (s.LINE == LineKind::CallMonitor) {
         m_line = std::make_unique<CallMonitorLine>(cp1252::toQString(s.CALLMONITOR_HOST),
                                                    quint16(s.CALLMONITOR_PORT), m_parts.lineTiming);
         connect(m_line.get(), &Line::notice, this,
@@ -390,7 +390,7 @@ void Application::whenIdle(std::function<void()> action)
 
 DesktopNotifier* Application::notifier()
 {
-    if (m_settings->NOTIFY != 2)
+    if (m_settings->NOTIFY != Notify::On)
         return nullptr;
     if (!m_notifier) {
         // Made when first needed: a user who never asked for notifications

@@ -1,5 +1,8 @@
 #include "shell/ProgramOptions.h"
 
+#include "version/Version.h"
+
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 
@@ -46,65 +49,60 @@ QString programUsage()
 
 QString programVersion()
 {
-    return QStringLiteral("Ringvakt 1.52");
+    return QStringLiteral("Ringvakt ") + QLatin1String(kRingvaktVersion);
 }
 
 ProgramOptions parseProgramOptions(const QStringList& arguments)
 {
     ProgramOptions o;
-    bool autostartGiven = false;
     auto fail = [&o](const QString& error) {
         o.action = ProgramOptions::Action::UsageError;
         o.error = error;
         return o;
     };
-    for (int i = 0; i < arguments.size(); ++i) {
-        QString arg = arguments[i];
-        QString value;
-        bool hasValue = false;
-        const int eq = arg.indexOf(QLatin1Char('='));
-        if (arg.startsWith(QLatin1String("--")) && eq > 0) {
-            value = arg.mid(eq + 1);
-            arg = arg.left(eq);
-            hasValue = true;
-        }
-        auto takeValue = [&]() -> bool {
-            if (hasValue)
-                return true;
-            if (i + 1 >= arguments.size())
-                return false;
-            value = arguments[++i];
-            return true;
-        };
-        if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
-            o.action = ProgramOptions::Action::Help;
-            return o;
-        }
-        if (arg == QLatin1String("-v") || arg == QLatin1String("--version")) {
-            o.action = ProgramOptions::Action::Version;
-            return o;
-        }
-        if (arg == QLatin1String("--data-dir")) {
-            if (!takeValue() || value.isEmpty())
-                return fail(QStringLiteral("--data-dir needs a directory"));
-            o.dataDir = value;
-        } else if (arg == QLatin1String("--desktop-data") && !hasValue) {
-            o.desktopData = true;
-        } else if (arg == QLatin1String("--session-start") && !hasValue) {
-            o.sessionStart = true;
-        } else if (arg == QLatin1String("--autostart")) {
-            if (!takeValue() || (value != QLatin1String("on") && value != QLatin1String("off")))
-                return fail(QStringLiteral("--autostart takes on or off"));
-            autostartGiven = true;
-            o.autostartOn = value == QLatin1String("on");
-        } else {
-            return fail(QStringLiteral("unknown option %1").arg(arguments[i]));
-        }
+    // The help text is our own (programUsage): the parser only reads.
+    QCommandLineParser parser;
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, QString());
+    const QCommandLineOption dataDir(QStringLiteral("data-dir"), QString(), QStringLiteral("DIR"));
+    const QCommandLineOption desktopData(QStringLiteral("desktop-data"), QString());
+    const QCommandLineOption sessionStart(QStringLiteral("session-start"), QString());
+    const QCommandLineOption autostart(QStringLiteral("autostart"), QString(),
+                                       QStringLiteral("on|off"));
+    parser.addOptions({help, version, dataDir, desktopData, sessionStart, autostart});
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+
+    if (!parser.parse(QStringList{QStringLiteral("ringvakt")} + arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        return fail(unknown.isEmpty() ? parser.errorText()
+                                      : QStringLiteral("unknown option %1").arg(unknown.first()));
     }
+    if (parser.isSet(help)) {
+        o.action = ProgramOptions::Action::Help;
+        return o;
+    }
+    if (parser.isSet(version)) {
+        o.action = ProgramOptions::Action::Version;
+        return o;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return fail(QStringLiteral("unknown option %1").arg(parser.positionalArguments().first()));
+    if (parser.isSet(dataDir)) {
+        o.dataDir = parser.value(dataDir);
+        if (o.dataDir.isEmpty())
+            return fail(QStringLiteral("--data-dir needs a directory"));
+    }
+    o.desktopData = parser.isSet(desktopData);
+    o.sessionStart = parser.isSet(sessionStart);
     if (!o.dataDir.isEmpty() && o.desktopData)
         return fail(QStringLiteral("--data-dir and --desktop-data cannot be given together"));
-    if (autostartGiven)
+    if (parser.isSet(autostart)) {
+        const QString value = parser.value(autostart);
+        if (value != QLatin1String("on") && value != QLatin1String("off"))
+            return fail(QStringLiteral("--autostart takes on or off"));
+        o.autostartOn = value == QLatin1String("on");
         o.action = ProgramOptions::Action::Autostart;
+    }
     return o;
 }
 

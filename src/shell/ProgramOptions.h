@@ -26,7 +26,7 @@ struct ProgramOptions
 ProgramOptions parseProgramOptions(const QStringList& arguments);
 
 QString programUsage();
-QString programVersion(); // "Ringvakt 1.52"
+QString programVersion(); // "Ringvakt <version>"
 
 // The directory the call log, the phone book and the sounds live in: the
 // one given, the desktop's data directory for the program

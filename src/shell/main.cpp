@@ -3,17 +3,18 @@
 #include "platform/Clock.h"
 #include "platform/RecorderStarter.h"
 #include "platform/SdlSoundOutput.h"
+#include "platform/SignalNotifier.h"
 #include "settings/SettingsStore.h"
 #include "shell/Application.h"
 #include "shell/Autostart.h"
 #include "shell/CommandIds.h"
 #include "shell/ProgramOptions.h"
 #include "shell/SingleInstance.h"
-#include "shell/TerminationSignals.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
@@ -88,10 +89,7 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
 
     const LineTiming timing = LineTiming::fromEnvironment();
-    Libcapi20Api capi(std::chrono::milliseconds(timing.callLimitMs));
-    capi.setFrameLimit(std::chrono::milliseconds(timing.frameLimitMs));
-    capi.setKeepAlive(
-        {timing.keepAliveIdleSeconds, timing.keepAliveIntervalSeconds, timing.keepAliveCount});
+    Libcapi20Api capi(timing);
     IniSettingsStore settingsStore;
     SdlSoundOutput sound;
     SystemClock clock;
@@ -101,13 +99,15 @@ int main(int argc, char** argv)
     if (options.sessionStart)
         ringvakt.setTrayWait(30000);
 
-    TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::terminationRequested, &ringvakt,
+    // Logout, kill, Ctrl+C and the terminal it was started from closing end
+    // the program the normal way.
+    SignalNotifier termination({SIGTERM, SIGINT, SIGHUP});
+    QObject::connect(&termination, &SignalNotifier::signalled, &ringvakt,
                      [&ringvakt] { ringvakt.command(command::Exit); });
 
-    TerminationSignals::setEndAtOnce(true);
+    SignalPipe::setEndAtOnce(true);
     const bool started = ringvakt.start();
-    TerminationSignals::setEndAtOnce(false);
+    SignalPipe::setEndAtOnce(false);
     if (!started)
         return 1;
     const int code = app.exec();

@@ -29,7 +29,9 @@ void LineTestFixture::startLine(int controllers, std::chrono::milliseconds callL
     options.controllers = controllers;
     ASSERT_TRUE(exchange.start(options));
     ASSERT_TRUE(exchange.writeCapiRc(home.path()));
-    api = std::make_unique<Libcapi20Api>(callLimit);
+    LineTiming timing;
+    timing.callLimitMs = int(callLimit.count());
+    api = std::make_unique<Libcapi20Api>(timing);
     link = std::make_unique<CapiLink>(*api);
     link->setFatalHandler([this](const QString& text) { fatals.push_back(text); });
     link->setCallHandler([this] {

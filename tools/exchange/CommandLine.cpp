@@ -2,7 +2,9 @@
 
 #include "CapiEncoder.h"
 #include "TextCodec.h"
+#include "version/Version.h"
 
+#include <QCommandLineParser>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -22,45 +24,37 @@ struct RawArguments
 bool scan(int argc, char** argv, const std::set<std::string>& valueOptions,
           const std::set<std::string>& flagOptions, RawArguments& out, std::string& error)
 {
-    bool optionsEnded = false;
-    for (int i = 0; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (optionsEnded || arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
-            if (arg == "--") {
-                optionsEnded = true;
-                continue;
-            }
-            out.positional.push_back(arg);
-            continue;
-        }
-        const size_t equals = arg.find('=');
-        const std::string name = arg.substr(2, equals == std::string::npos ? equals : equals - 2);
-        if (flagOptions.count(name)) {
-            if (equals != std::string::npos) {
-                error = "--" + name + " takes no value";
-                return false;
-            }
-            out.flags.insert(name);
-        } else if (valueOptions.count(name)) {
-            std::string value;
-            if (equals != std::string::npos) {
-                value = arg.substr(equals + 1);
-            } else if (i + 1 < argc) {
-                value = argv[++i];
-            } else {
-                error = "--" + name + " needs a value";
-                return false;
-            }
-            if (out.values.count(name)) {
-                error = "--" + name + " given twice";
-                return false;
-            }
-            out.values[name] = value;
-        } else {
-            error = "unknown option " + arg;
+    // Each byte becomes one character (Latin-1) for the parser and back, so
+    // that a value can carry any byte, as a number from a line may.
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const std::string& name : valueOptions)
+        parser.addOption(
+            QCommandLineOption(QString::fromStdString(name), QString(), QStringLiteral("value")));
+    for (const std::string& name : flagOptions)
+        parser.addOption(QCommandLineOption(QString::fromStdString(name), QString()));
+    QStringList arguments{QStringLiteral("ringvakt-exchange")};
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLatin1(argv[i]);
+    if (!parser.parse(arguments)) {
+        error = parser.errorText().toStdString();
+        return false;
+    }
+    for (const std::string& name : valueOptions) {
+        const QStringList values = parser.values(QString::fromStdString(name));
+        if (values.size() > 1) {
+            error = "--" + name + " given twice";
             return false;
         }
+        if (values.size() == 1)
+            out.values[name] = values.first().toLatin1().toStdString();
     }
+    for (const std::string& name : flagOptions) {
+        if (parser.isSet(QString::fromStdString(name)))
+            out.flags.insert(name);
+    }
+    for (const QString& positional : parser.positionalArguments())
+        out.positional.push_back(positional.toLatin1().toStdString());
     return true;
 }
 
@@ -306,7 +300,7 @@ std::string defaultControlPath(uint16_t port)
 
 std::string versionText()
 {
-    return "ringvakt-exchange 1.52\n";
+    return std::string("ringvakt-exchange ") + kRingvaktVersion + "\n";
 }
 
 std::string usageText()

@@ -40,8 +40,10 @@ Exchange::Exchange(const ServeOptions& options, EventLog& log, ApplIdAllocator& 
 
 bool Exchange::start(std::string& error)
 {
-    if (!m_signals.install(error))
+    if (!m_signals.install({SIGTERM, SIGINT}, &error))
         return false;
+    // A client that went away must not end the exchange.
+    ::signal(SIGPIPE, SIG_IGN);
     m_capiListener = sockets::listenTcp(m_options.port, error);
     if (!m_capiListener.valid())
         return false;

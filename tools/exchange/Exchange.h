@@ -6,7 +6,7 @@
 #include "CommandLine.h"
 #include "ControlServer.h"
 #include "EventLog.h"
-#include "SignalPipe.h"
+#include "platform/SignalPipe.h"
 
 #include <chrono>
 #include <map>

@@ -8,13 +8,14 @@
 // prints its text on standard error and ends with exit code 1; SIGINT and
 // SIGTERM release the registration and end with exit code 0.
 
-#include "QuitSignals.h"
 #include "capi/CapiLink.h"
 #include "capi/Libcapi20Api.h"
+#include "platform/SignalNotifier.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTimer>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -66,7 +67,7 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     parser.process(app);
 
-    Libcapi20Api api;
+    Libcapi20Api api(LineTiming{});
     CapiLink link(api);
     link.setFatalHandler([](const QString& text) {
         std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
@@ -75,9 +76,9 @@ int main(int argc, char** argv)
     });
     link.setCallHandler([&link] { printCall(link); });
 
-    QuitSignals quitSignals;
+    SignalNotifier quitSignals({SIGINT, SIGTERM});
     if (!quitSignals.isValid()) {
-        std::fprintf(stderr, "ringvakt-listen: cannot watch for SIGINT and SIGTERM\n");
+        std::fprintf(stderr, "ringvakt-listen: %s\n", qPrintable(quitSignals.error()));
         return 1;
     }
 
@@ -91,7 +92,7 @@ int main(int argc, char** argv)
     QObject::connect(&poll, &QTimer::timeout, [&link] { link.PollCapi(); });
     poll.start(kPollMilliseconds);
 
-    QObject::connect(&quitSignals, &QuitSignals::quitRequested, [&] {
+    QObject::connect(&quitSignals, &SignalNotifier::signalled, [&] {
         poll.stop();
         if (link.ReleaseCapi())
             app.quit();

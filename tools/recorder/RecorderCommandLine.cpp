@@ -1,5 +1,7 @@
 #include "RecorderCommandLine.h"
 
+#include "version/Version.h"
+
 #include <QCommandLineParser>
 
 RecorderCommandLine parseRecorderCommandLine(const QStringList& arguments)
@@ -58,5 +60,5 @@ QString recorderUsage()
 
 QString recorderVersion()
 {
-    return QStringLiteral("ringvakt-recorder " RINGVAKT_VERSION);
+    return QStringLiteral("ringvakt-recorder ") + QLatin1String(kRingvaktVersion);
 }

@@ -10,6 +10,7 @@
 
 #include "RecorderCommandLine.h"
 #include "RecorderWindow.h"
+#include "version/Version.h"
 
 #include <QApplication>
 #include <QFile>
@@ -40,7 +41,7 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ringvakt-recorder"));
-    QApplication::setApplicationVersion(QStringLiteral(RINGVAKT_VERSION));
+    QApplication::setApplicationVersion(QLatin1String(kRingvaktVersion));
     RecorderWindow window(command.path);
     window.show();
     return app.exec();

@@ -10,7 +10,7 @@ class CallPopup;
 
 // Keeps the one call popup: opens it centred on the first call, reuses it for
 // later calls without moving it, and closes it from its close button or the
-// main window's close timer.
+// close timer.
 class CallPopupController : public QObject, public CallPopupPresenter
 {
     Q_OBJECT
@@ -24,6 +24,7 @@ public:
                        const std::string& callerName, bool numberDelivered,
                        bool inPhoneBook) override;
     void CloseCallPopup();
+    void closeCallPopup() override { CloseCallPopup(); }
 
     // What "-> Katalog" does with the number (the phone book's one-step add).
     void setAddNumberHandler(AddNumberHandler handler) { m_addNumber = std::move(handler); }

@@ -12,7 +12,8 @@ class Clock;
 class SoundOutput;
 struct Settings;
 
-// Shows (or refreshes) the call popup; the window lives in the shell.
+// Shows (or refreshes) and closes the call popup; the window lives in the
+// shell.
 class CallPopupPresenter
 {
 public:
@@ -20,6 +21,8 @@ public:
     virtual void showCallPopup(const std::string& callerNumber, const std::string& msn,
                                const std::string& callerName, bool numberDelivered,
                                bool inPhoneBook) = 0;
+    // Closes the popup when one is open.
+    virtual void closeCallPopup() = 0;
 };
 
 // Tells the desktop's notification service of a call; the service lives in
@@ -33,8 +36,8 @@ public:
                             bool inPhoneBook) = 0;
 };
 
-// The popup's close timer, which the main window owns. Arming it while it
-// runs starts it again with the new period.
+// The popup's close timer. Arming it while it runs starts it again with the
+// new period.
 class CloseTimer
 {
 public:

@@ -5,11 +5,11 @@
 LineRecovery::LineRecovery(LineTiming timing, std::function<void()> retry, QObject* parent)
     : QObject(parent), m_timing(std::move(timing)), m_retry(std::move(retry))
 {
-    m_timer.setSingleShot(true);
-    connect(&m_timer, &QTimer::timeout, this, [this] {
+    const auto fire = [this] {
         if (m_lost && m_retry)
             m_retry();
-    });
+    };
+    m_timer = m_timing.retryTimers ? m_timing.retryTimers->make(fire) : makeQtRetryTimer(fire);
     m_report = [](const QString& line) {
         std::fprintf(stderr, "ringvakt: %s\n", line.toLocal8Bit().constData());
         std::fflush(stderr);
@@ -27,13 +27,13 @@ void LineRecovery::lost(const QString& why)
                      .arg(m_lostAt.toString(Qt::ISODate), why)
                      .arg(m_timing.retryDelayMs(0) / 1000.0));
     }
-    m_timer.start(m_timing.retryDelayMs(m_attempt));
+    m_timer->start(m_timing.retryDelayMs(m_attempt));
     ++m_attempt;
 }
 
 void LineRecovery::back()
 {
-    m_timer.stop();
+    m_timer->stop();
     if (m_lost) {
         m_report(QStringLiteral("%1 line back after %2 tries")
                      .arg(QDateTime::currentDateTime().toString(Qt::ISODate))
@@ -45,7 +45,7 @@ void LineRecovery::back()
 
 void LineRecovery::stop()
 {
-    m_timer.stop();
+    m_timer->stop();
     m_lost = false;
     m_attempt = 0;
 }

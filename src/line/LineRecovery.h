@@ -1,11 +1,12 @@
 #pragma once
 
 #include "line/LineTiming.h"
+#include "line/RetryTimer.h"
 
 #include <QDateTime>
 #include <QObject>
-#include <QTimer>
 #include <functional>
+#include <memory>
 
 // The "no line" state shared by every kind of line: the moment it was lost,
 // the tries after 1, 2, 4, 8, 16 and then every 30 seconds, and one line on
@@ -34,14 +35,14 @@ public:
     QString lastFailure() const { return m_lastFailure; }
     // Tries since the line was lost.
     int attempts() const { return m_attempt; }
-    bool retryPending() const { return m_timer.isActive(); }
+    bool retryPending() const { return m_timer->isActive(); }
     const LineTiming& timing() const { return m_timing; }
 
 private:
     LineTiming m_timing;
     std::function<void()> m_retry;
     std::function<void(const QString&)> m_report;
-    QTimer m_timer;
+    std::unique_ptr<RetryTimer> m_timer;
     bool m_lost = false;
     QDateTime m_lostAt;
     QString m_lastFailure;

@@ -3,6 +3,8 @@
 #include <QString>
 #include <vector>
 
+class RetryTimers;
+
 // How patiently the program keeps its line: the time limit of each blocking
 // CAPI call, the delays between tries after the line was lost, and the TCP
 // keepalive that notices a line that vanished without a word.
@@ -17,6 +19,9 @@ struct LineTiming
     int keepAliveIdleSeconds = 60;
     int keepAliveIntervalSeconds = 10;
     int keepAliveCount = 5;
+    // What brings the tries; none: Qt's timers. Tests give timers of their
+    // own here, which they move forward by hand.
+    RetryTimers* retryTimers = nullptr;
 
     // The delay before try number `attempt` (0 for the first after a loss);
     // the last delay repeats.

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "calls/IncomingCall.h"
-#include "calls/OperatingMode.h"
 #include "line/LineTiming.h"
+#include "shell/Controller.h"
 
 #include <QObject>
 #include <QPointer>
@@ -10,24 +10,20 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
-#include <vector>
 
 class AboutBox;
-class CallLog;
 class CallLogWindow;
 class CallPopupController;
-class DesktopNotifier;
 class CapiApi;
-class CapiLink;
 class Clock;
-class Line;
-class LineKeeper;
+class DesktopNotifier;
 class MainWindow;
+class PhoneBookDialogs;
 class RecorderStarter;
+class SettingsDialogOpener;
 class SettingsStore;
 class SoundOutput;
 class TrayIcon;
-struct Settings;
 
 // What the program is made of, passed in so that tests can run the whole
 // program with a scripted line, a temporary settings file and a silent
@@ -48,24 +44,24 @@ struct ApplicationParts
     std::function<bool()> trayAvailable = {};
 };
 
-// The running program: starts in the described order, carries out the
-// commands of the tray menu, polls the line, handles calls, and shuts down.
-class Application : public QObject, private CloseTimer
+// The program with its windows: the core (Controller) and the tray, the
+// main window with the call log, the popup, the about box, the phone book
+// and settings windows, wired together. Commands of the tray and the menu bar
+// come here; those of the windows wait while a call is being announced.
+class Application : public QObject, private CallNotifier
 {
     Q_OBJECT
 public:
-    using FatalHandler = std::function<void(const QString& text)>;
-
     explicit Application(const ApplicationParts& parts);
     ~Application() override;
 
-    // Registers with the line and builds the windows. False when the line
-    // could not be opened (after the fatal handler ran).
+    // Starts the core (registering with the line) and builds the windows.
+    // False when the line could not be opened (after the fatal handler ran).
     bool start();
 
     // By default a fatal line failure shows the "FEIL" box owned by the
     // main window and ends the process with exit code 1.
-    void setFatalHandler(FatalHandler handler) { m_fatal = std::move(handler); }
+    void setFatalHandler(Controller::FatalHandler handler);
 
     // Without a tray at start, wait up to this long for one to appear before
     // showing the call log instead (a session's panel may come up after the
@@ -76,90 +72,41 @@ public:
     // 40023, 40024, 40025, 40008). A command chosen while a call is being
     // announced runs when the announcement is over.
     void command(int id);
-    void SetOperatingMode(OperatingMode mode);
-    // Stops the timers, leaves the line, ends the event loop; runs once.
-    void Shutdown();
-    bool isShutDown() const { return m_shutDown; }
 
     // Follows the tray as it comes and goes (it looks every few seconds by
     // itself): without one the call log shows with the tray's commands in a
     // menu bar; with one the window may hide.
     void followTray();
 
-    // One tick of the poll timer, and the close timer's expiry.
-    void pollTick();
-    void closeTimerExpired();
-
-    OperatingMode mode() const { return m_mode; }
-    const Settings& settings() const { return *m_settings; }
-    Settings& settings() { return *m_settings; }
-    CallLog& callLog() { return *m_callLog; }
-    // The line being watched (CAPI or the router's call monitor).
-    Line& line() { return *m_line; }
-    // The CAPI line, when that is the line.
-    LineKeeper* capiLine() const;
-    // True while a line (the current one, or one left when the settings
-    // chose another) still has work running on another thread. The process
-    // then ends without tearing down what that work uses.
-    bool backgroundWorkRunning() const;
+    Controller& core() { return m_core; }
+    bool backgroundWorkRunning() const { return m_core.backgroundWorkRunning(); }
     MainWindow& mainWindow() { return *m_mainWindow; }
     CallLogWindow* callLogWindow() const;
     TrayIcon& tray() { return *m_tray; }
     CallPopupController& popups() { return *m_popups; }
     AboutBox* aboutBox() const;
-    const QString& dataDir() const { return m_dataDir; }
-    SoundOutput& sound() { return m_parts.sound; }
-    SettingsStore& settingsStore() { return m_parts.settingsStore; }
-    RecorderStarter& recorder() { return m_parts.recorder; }
-
-    // The hooks that later windows fill in.
-    std::function<void()> openPhoneBookWindow;
-    std::function<void()> openSettingsDialog;
-    std::function<void(const QString& number)> addNumberToPhoneBook;
+    PhoneBookDialogs& phoneBookDialogs() { return *m_phoneBook; }
+    SettingsDialogOpener& settingsDialogs() { return *m_settingsDialog; }
 
 private:
-    void arm(quint64 milliseconds) override;
-    // Builds the line the settings choose.
-    void createLine();
-    // After the settings changed: the old line closed, the new one opened.
-    void switchLineIfChanged();
-    void deliverWaitingCalls();
-    // One turn of the line, when nothing else is being handled.
-    void serveLine();
-    bool trayAvailable() const;
-    // Runs now, or after the call being announced.
-    void whenIdle(std::function<void()> action);
-    DesktopNotifier* notifier();
-    void handleCall(const QByteArray& callingNumber, const QByteArray& calledNumber);
+    // Desktop notifications: the service is asked for only when the first
+    // announced call wants one.
+    void notifyCall(const std::string& callerNumber, const std::string& msn,
+                    const std::string& callerName, bool numberDelivered, bool inPhoneBook) override;
+    void run(int id);
     void updateTray(bool add = false);
+    bool trayAvailable() const;
     void OpenAboutBox();
-    bool busy() const;
-    void runDeferred();
 
     ApplicationParts m_parts;
-    QString m_dataDir;
-    std::unique_ptr<Settings> m_settings;
-    std::unique_ptr<Line> m_line;
-    // Lines left behind while work of theirs still ran; each deletes itself
-    // when that work ends.
-    std::vector<QPointer<Line>> m_retiredLines;
-    // What the line was built from: LINE, CALLMONITOR_HOST, CALLMONITOR_PORT.
-    QString m_lineChoice;
-    std::unique_ptr<CallLog> m_callLog;
+    std::unique_ptr<CallPopupController> m_popups;
+    Controller m_core;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<TrayIcon> m_tray;
-    std::unique_ptr<CallPopupController> m_popups;
-    QPointer<AboutBox> m_aboutBox;
-    FatalHandler m_fatal;
-    OperatingMode m_mode = OperatingMode::Enabled;
-    bool m_shutDown = false;
-    bool m_inPoll = false;
-    bool m_closeDeferred = false;
-    // The line has something waiting that could not be served while busy.
-    bool m_lineWaiting = false;
-    std::vector<int> m_deferredCommands;
-    std::vector<std::function<void()>> m_deferredActions;
+    std::unique_ptr<PhoneBookDialogs> m_phoneBook;
+    std::unique_ptr<SettingsDialogOpener> m_settingsDialog;
     std::unique_ptr<DesktopNotifier> m_notifier;
+    QPointer<AboutBox> m_aboutBox;
     int m_trayWaitMs = 0;
     // How often the program looks whether a tray came or went.
     static constexpr int kTrayWatchMs = 3000;

@@ -17,8 +17,6 @@ MainWindow::MainWindow()
 {
     setWindowTitle(QStringLiteral("Ringvakt - Liste over de siste innringerene"));
     setWindowIcon(icons::icon(101));
-    m_pollTimer.setInterval(kPollIntervalMs);
-    m_closeTimer.setSingleShot(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QTimer>
 #include <QWidget>
 
 class CallLogWindow;
@@ -8,16 +7,12 @@ class QMenu;
 class QMenuBar;
 
 // The program's own window: hidden at start, the frame of the call log,
-// owner of the two timers and of every dialog and message box of the shell.
-// Its close button only hides it; the program goes on in the tray.
+// owner of every dialog and message box of the shell. Its close button only
+// hides it; the program goes on in the tray.
 class MainWindow : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr int kPollTimerId = 1;
-    static constexpr int kCloseTimerId = 2;
-    static constexpr int kPollIntervalMs = 1000;
-
     MainWindow();
 
     // Puts the call log inside the frame and sizes the frame to fit it,
@@ -31,9 +26,6 @@ public:
     // found again.
     void setTrayPresent(bool present, QMenu* trayMenu);
     bool trayPresent() const { return m_trayPresent; }
-
-    QTimer& pollTimer() { return m_pollTimer; }
-    QTimer& closeTimer() { return m_closeTimer; }
 
     // Shows the call log and brings it to the front.
     void showMainWindow();
@@ -51,6 +43,4 @@ private:
     CallLogWindow* m_callLog = nullptr;
     QMenuBar* m_menuBar = nullptr;
     bool m_trayPresent = true;
-    QTimer m_pollTimer;
-    QTimer m_closeTimer;
 };

@@ -26,6 +26,7 @@ public:
                              QString::fromStdString(name),
                              QLatin1String(delivered && !inBook ? "add" : "noadd"));
     }
+    void closeCallPopup() override { m_events << QStringLiteral("close"); }
     void arm(quint64 ms) override { m_events << QStringLiteral("timer %1").arg(ms); }
     void notifyCall(const std::string& number, const std::string& msn, const std::string& name,
                     bool delivered, bool inBook) override

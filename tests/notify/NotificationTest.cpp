@@ -78,7 +78,7 @@ TEST_F(NotificationTest, EveryAnnouncedCallIsNotifiedAndReplacesTheLast)
     ring("556", "7654321");
     QTest::qWait(300);
     EXPECT_EQ(server->calls().size(), 2u);
-    EXPECT_EQ(app->callLog().size(), 3);
+    EXPECT_EQ(app->core().callLog().size(), 3);
 }
 
 TEST_F(NotificationTest, TheActionOpensTheEditorWithTheNumber)
@@ -114,6 +114,6 @@ TEST_F(NotificationTest, WithoutANotificationServiceCallsGoOnQuietly)
     ring("555", "1");
     ring("556", "1");
     QTest::qWait(200);
-    EXPECT_EQ(app->callLog().size(), 2);
+    EXPECT_EQ(app->core().callLog().size(), 2);
     EXPECT_EQ(sound.played.size(), 2);
 }

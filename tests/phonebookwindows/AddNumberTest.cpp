@@ -104,7 +104,7 @@ TEST_F(AddNumberTest, FromThePopup)
     ASSERT_NE(popup, nullptr);
     withEditor([&] { popup->addButton()->click(); },
                [&](PhoneBookEditor& e) {
-                   app->closeTimerExpired();
+                   app->core().closeTimerExpired();
                    EXPECT_EQ(app->popups().popup(), nullptr);
                    QCoreApplication::processEvents();
                    EXPECT_TRUE(e.isVisible());
@@ -118,7 +118,7 @@ TEST_F(AddNumberTest, WithThePhoneBookWindowOpenTheRowGoesIntoItsList)
 {
     withPhoneBookWindow([&](PhoneBookWindow& w) {
         // The popup's "-> Katalog" while the window is open (and no editor).
-        withEditor([&] { app->addNumberToPhoneBook("558"); },
+        withEditor([&] { app->phoneBookDialogs().AddNumberToPhoneBook("558"); },
                    [&](PhoneBookEditor& e) {
                        EXPECT_EQ(window(), &w) << "no second phone book window";
                        EXPECT_EQ(rows(w), QStringList({"||558", "Hansen|Kari|201"}));
@@ -129,7 +129,7 @@ TEST_F(AddNumberTest, WithThePhoneBookWindowOpenTheRowGoesIntoItsList)
         EXPECT_EQ(rows(w), QStringList({"Hansen|Kari|201"})) << "Cancel takes the row away";
         EXPECT_TRUE(w.isEnabled());
 
-        withEditor([&] { app->addNumberToPhoneBook("558"); },
+        withEditor([&] { app->phoneBookDialogs().AddNumberToPhoneBook("558"); },
                    [&](PhoneBookEditor& e) {
                        edit(&e, 1022)->setText("Aas");
                        button(&e, 1)->click();
@@ -152,7 +152,7 @@ TEST_F(AddNumberTest, WithAnEditorOpenItIsRaisedAndNothingIsAdded)
         PhoneBookWindow* host = window();
         ASSERT_NE(host, nullptr);
         // ...then the popup's "-> Katalog" and the tray's "Katalog".
-        app->addNumberToPhoneBook("560");
+        app->phoneBookDialogs().AddNumberToPhoneBook("560");
         app->command(command::PhoneBook);
         EXPECT_EQ(editor(), &e);
         EXPECT_EQ(window(), host);
@@ -167,7 +167,7 @@ TEST_F(AddNumberTest, WithAnEditorOpenItIsRaisedAndNothingIsAdded)
     withPhoneBookWindow([&](PhoneBookWindow& w) {
         withEditor([&] { button(&w, 1024)->click(); },
                    [&](PhoneBookEditor& e) {
-                       app->addNumberToPhoneBook("561");
+                       app->phoneBookDialogs().AddNumberToPhoneBook("561");
                        EXPECT_EQ(editor(), &e);
                        EXPECT_EQ(rows(w).size(), 2) << "no row beneath the open editor";
                        EXPECT_TRUE(e.addMode());

@@ -47,15 +47,7 @@ void PhoneBookFixture::TearDown()
 void PhoneBookFixture::startWithPhoneBook()
 {
     ASSERT_TRUE(startApp());
-    // As Application::start() does it.
-    Application* a = app.get();
-    auto phoneBook = std::make_shared<PhoneBookDialogs>(PhoneBookServices{
-        &a->mainWindow(), a->dataDir(), a->callLog(), a->settings(), a->sound(), a->recorder()});
-    a->openPhoneBookWindow = [phoneBook] { phoneBook->OpenPhoneBookWindow(); };
-    a->addNumberToPhoneBook = [phoneBook](const QString& number) {
-        phoneBook->AddNumberToPhoneBook(number);
-    };
-    dialogs = phoneBook.get();
+    dialogs = &app->phoneBookDialogs();
 }
 
 void PhoneBookFixture::later(std::function<void()> step)
@@ -147,8 +139,8 @@ void PhoneBookFixture::selectRow(PhoneBookWindow& window, int row)
 QStringList PhoneBookFixture::callLogNames() const
 {
     QStringList names;
-    for (int r = 0; r < app->callLog().size(); ++r)
-        names << QString::fromLatin1(app->callLog().at(r).callerName.c_str());
+    for (int r = 0; r < app->core().callLog().size(); ++r)
+        names << QString::fromLatin1(app->core().callLog().at(r).callerName.c_str());
     return names;
 }
 

@@ -2,7 +2,6 @@
 #include "DialogFixture.h"
 #include "calllog/CallLog.h"
 #include "platform/DialogBuilder.h"
-#include "settings/SettingsDialogOpener.h"
 #include "shell/CommandIds.h"
 #include "shell/MainWindow.h"
 
@@ -17,16 +16,6 @@ namespace {
 class SettingsDialogAppTest : public AppFixture
 {
 protected:
-    // The settings dialog wired into the program as Application::start()
-    // wires it.
-    void wireSettingsDialog()
-    {
-        auto settingsDialog = std::make_shared<SettingsDialogOpener>(
-            &app->mainWindow(), SettingsDialogParts{app->settings(), app->settingsStore(),
-                                                    app->sound(), app->recorder(), app->dataDir()});
-        app->openSettingsDialog = [settingsDialog] { settingsDialog->OpenSettingsDialog(); };
-    }
-
     QList<SettingsDialog*> openDialogs() const
     {
         return app->mainWindow().findChildren<SettingsDialog*>();
@@ -40,7 +29,6 @@ protected:
 TEST_F(SettingsDialogAppTest, AChangeTakesEffectForTheNextRingWithoutARestart)
 {
     ASSERT_TRUE(startApp());
-    wireSettingsDialog();
     ring("4711", "999");
     EXPECT_EQ(beeps(), 1);
 
@@ -69,12 +57,12 @@ TEST_F(SettingsDialogAppTest, AChangeTakesEffectForTheNextRingWithoutARestart)
     app->command(command::Settings);
     ASSERT_TRUE(checked);
     EXPECT_TRUE(openDialogs().isEmpty());
-    EXPECT_EQ(app->settings().BEEP, 4);
+    EXPECT_EQ(app->core().settings().BEEP, 4);
     EXPECT_EQ(test::storedValues(dir.read("Ringvakt.ini")).at("BEEP"), "4");
 
     ring("4711", "999");
     EXPECT_EQ(beeps(), 2);
-    EXPECT_EQ(app->callLog().size(), 3);
+    EXPECT_EQ(app->core().callLog().size(), 3);
 
     // The dialog can be opened again once it has ended, and Escape leaves
     // everything as it was.
@@ -89,5 +77,5 @@ TEST_F(SettingsDialogAppTest, AChangeTakesEffectForTheNextRingWithoutARestart)
     });
     app->command(command::Settings);
     ASSERT_TRUE(checked);
-    EXPECT_EQ(app->settings().BEEP, 4);
+    EXPECT_EQ(app->core().settings().BEEP, 4);
 }

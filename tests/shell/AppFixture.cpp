@@ -29,7 +29,7 @@ void AppFixture::ring(const std::string& from, const std::string& to)
 {
     using namespace FakeCapiMessages;
     capi.queueMessage(connectInd(messageNumber++, 0x101, 1, calledNumber(to), callingNumber(from)));
-    app->pollTick();
+    app->core().pollTick();
 }
 
 } // namespace test

@@ -6,6 +6,7 @@
 #include "shell/Application.h"
 #include "support/FakeClock.h"
 #include "support/FakeRecorderStarter.h"
+#include "support/FakeRetryTimers.h"
 #include "support/FakeSoundOutput.h"
 #include "support/QtPrinting.h"
 #include "support/TempDataDir.h"
@@ -38,10 +39,13 @@ protected:
     FakeSoundOutput sound;
     FakeClock clock;
     FakeRecorderStarter recorder;
-    // Tries after a lost line come quickly in tests.
-    LineTiming lineTiming = [] {
+    // Tries after a lost line come after 20 and then every 40 ms of the
+    // retry timers' clock, which the test moves.
+    FakeRetryTimers timers;
+    LineTiming lineTiming = [this] {
         LineTiming t;
         t.retryDelaysMs = {20, 40};
+        t.retryTimers = &timers;
         return t;
     }();
     // Whether the desktop has a tray (the offscreen platform has none).

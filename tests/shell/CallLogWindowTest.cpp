@@ -84,7 +84,7 @@ TEST_F(CallLogWindowTest, DeleteRowAndClearList)
     select(1);
     button(1069)->click();
     EXPECT_TRUE(msgbox::shown().empty()) << "deleting one row asks nothing";
-    ASSERT_EQ(app->callLog().size(), 2);
+    ASSERT_EQ(app->core().callLog().size(), 2);
     EXPECT_EQ(dir.read("CallID.dat").find("555"), std::string::npos);
 
     msgbox::answerAhead({msgbox::Answer::No});
@@ -92,11 +92,11 @@ TEST_F(CallLogWindowTest, DeleteRowAndClearList)
     ASSERT_EQ(msgbox::shown().size(), 1u);
     EXPECT_EQ(msgbox::shown()[0].caption, "Ringvakt");
     EXPECT_EQ(msgbox::shown()[0].text, "Vil du virklig slette dette innlegget?");
-    EXPECT_EQ(app->callLog().size(), 2);
+    EXPECT_EQ(app->core().callLog().size(), 2);
 
     msgbox::answerAhead({msgbox::Answer::Yes});
     button(1008)->click();
-    EXPECT_EQ(app->callLog().size(), 0);
+    EXPECT_EQ(app->core().callLog().size(), 0);
     EXPECT_EQ(dir.read("CallID.dat"), "");
     EXPECT_TRUE(dir.exists("CallID.dat"));
 
@@ -112,7 +112,7 @@ TEST_F(CallLogWindowTest, DeleteRowAndClearList)
 TEST_F(CallLogWindowTest, AddToPhoneBookHandsOnTheSelectedNumber)
 {
     QStringList added;
-    app->addNumberToPhoneBook = [&](const QString& n) { added << n; };
+    window->setAddNumberHandler([&](const QString& n) { added << n; });
     window->command(1068);
     EXPECT_TRUE(added.isEmpty()) << "nothing selected";
     select(1);
@@ -150,16 +150,16 @@ TEST_F(CallLogWindowTest, NoRowIsLeftSelectedBehindTheUsersBack)
     EXPECT_EQ(selectedRows(), 0);
     EXPECT_TRUE(buttonsOff());
     button(1069)->click();
-    EXPECT_EQ(app->callLog().size(), 3);
+    EXPECT_EQ(app->core().callLog().size(), 3);
 
     // A reload (the phone book changed) leaves nothing selected either.
     select(1);
-    ReloadCallLog(app->callLog());
+    ReloadCallLog(app->core().callLog());
     EXPECT_EQ(selectedRows(), 0);
     EXPECT_TRUE(buttonsOff());
 
     // After "-> Katalog", and after "Slett liste".
-    app->addNumberToPhoneBook = [](const QString&) {};
+    window->setAddNumberHandler([](const QString&) {});
     select(1);
     button(1068)->click();
     EXPECT_EQ(selectedRows(), 0);

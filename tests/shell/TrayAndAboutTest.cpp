@@ -54,7 +54,7 @@ TEST_F(TrayAndAboutTest, TrayMenuTextsAndCheckMarksFollowTheMode)
 
     // Choosing an item sends its command to the program.
     menus::item(menu, command::Enable)->trigger();
-    EXPECT_EQ(app->mode(), OperatingMode::Enabled);
+    EXPECT_EQ(app->core().mode(), OperatingMode::Enabled);
     EXPECT_EQ(app->tray().iconId(), 101);
 }
 

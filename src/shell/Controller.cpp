@@ -1,0 +1,298 @@
+#include "shell/Controller.h"
+
+#include "calllog/CallLog.h"
+#include "callmonitor/CallMonitorLine.h"
+#include "capi/CapiLink.h"
+#include "capi/LineKeeper.h"
+#include "line/Line.h"
+#include "phonebook/PhoneBookFile.h"
+#include "platform/Cp1252.h"
+#include "platform/SafeFile.h"
+#include "platform/SoundFiles.h"
+#include "platform/SoundOutput.h"
+#include "settings/Settings.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// What the line is built from; a change of it replaces the line.
+QString lineChoiceOf(const Settings& s)
+{
+    if (s.LINE != LineKind::CallMonitor)
+        return QStringLiteral("capi");
+    return QStringLiteral("callmonitor %1:%2")
+        .arg(cp1252::toQString(s.CALLMONITOR_HOST))
+        .arg(s.CALLMONITOR_PORT);
+}
+
+} // namespace
+
+Controller::Controller(const ControllerParts& parts, QObject* parent)
+    : QObject(parent), m_parts(parts), m_settings(std::make_unique<Settings>()),
+      m_callLog(std::make_unique<CallLog>(parts.dataDir))
+{
+    m_fatal = [](const QString& text) {
+        std::fprintf(stderr, "FEIL: %s\n", text.toLocal8Bit().constData());
+        std::fflush(nullptr);
+        std::_Exit(1);
+    };
+    m_pollTimer.setInterval(kPollIntervalMs);
+    m_closeTimer.setSingleShot(true);
+    connect(&m_pollTimer, &QTimer::timeout, this, &Controller::pollTick);
+    connect(&m_closeTimer, &QTimer::timeout, this, &Controller::closeTimerExpired);
+
+    // While a sound plays the windows keep being painted, but neither the
+    // line's poll nor the popup's close timer is served before it has ended
+    // (see busy()), and user input waits.
+    m_parts.sound.setWaitHook(
+        [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+}
+
+Controller::~Controller()
+{
+    m_parts.sound.setWaitHook({});
+}
+
+void Controller::setFatalHandler(FatalHandler handler)
+{
+    m_fatal = std::move(handler);
+}
+
+bool Controller::start()
+{
+    // Nobody else saves these files while this program runs (it holds the
+    // single-instance lock): what a killed save left beside them goes.
+    const int leftovers = removeLeftoverSaves(m_callLog->filePath()) +
+                          removeLeftoverSaves(phonebookfile::path(m_parts.dataDir));
+    if (leftovers > 0)
+        std::fprintf(stderr, "ringvakt: removed %d temporary file(s) left by interrupted saves\n",
+                     leftovers);
+
+    // The settings say which line to watch, so they come first.
+    LoadSettings(*m_settings, m_parts.settingsStore);
+    createLine();
+
+    bool fatal = false;
+    const FatalHandler program = m_fatal;
+    m_fatal = [&fatal, program](const QString& text) {
+        fatal = true;
+        program(text);
+    };
+    // Register and listen on every controller before anything else: a
+    // program that cannot reach its CAPI line says so at once. (A call
+    // monitor is never fatal: it connects in the background.)
+    const bool up = m_line->startUp();
+    m_fatal = program;
+    if (fatal || !up)
+        return false;
+
+    m_pollTimer.start();
+    LoadCallLog(*m_callLog);
+    QDir(m_parts.dataDir).mkpath(soundfiles::soundDir(m_parts.dataDir));
+    return true;
+}
+
+void Controller::SetOperatingMode(OperatingMode mode)
+{
+    const OperatingMode was = m_mode;
+    m_mode = mode;
+    if (mode != OperatingMode::Disabled) {
+        if (was == OperatingMode::Disabled) {
+            // Registered and listening again, in the background; a line
+            // that does not answer is the "no line" state, not the end.
+            m_pollTimer.start();
+            m_line->switchOn();
+        }
+    } else if (was != OperatingMode::Disabled) {
+        m_pollTimer.stop();
+        m_line->switchOff();
+    }
+    emit stateChanged();
+}
+
+void Controller::Shutdown()
+{
+    if (m_shutDown)
+        return;
+    m_shutDown = true;
+    m_pollTimer.stop();
+    m_closeTimer.stop();
+    m_heldBack.clear();
+    m_line->shutDown();
+    emit shuttingDown();
+    QCoreApplication::exit(0);
+}
+
+bool Controller::busy() const
+{
+    return m_inPoll || m_parts.sound.isPlaying();
+}
+
+void Controller::whenIdle(std::function<void()> action)
+{
+    if (m_shutDown)
+        return;
+    if (busy()) {
+        m_heldBack.push_back(std::move(action));
+        return;
+    }
+    action();
+}
+
+void Controller::runHeldBack()
+{
+    if (m_closeHeldBack) {
+        m_closeHeldBack = false;
+        m_parts.popup.closeCallPopup();
+    }
+    if (m_heldBack.empty())
+        return;
+    // From the event loop, not from inside the poll tick that held them.
+    QTimer::singleShot(0, this, [this] {
+        while (!m_heldBack.empty() && !busy() && !m_shutDown) {
+            const std::function<void()> action = std::move(m_heldBack.front());
+            m_heldBack.pop_front();
+            action();
+        }
+    });
+}
+
+void Controller::createLine()
+{
+    const Settings& s = *m_settings;
+    m_lineChoice = lineChoiceOf(s);
+    if (s.LINE == LineKind::CallMonitor) {
+        m_line = std::make_unique<CallMonitorLine>(cp1252::toQString(s.CALLMONITOR_HOST),
+                                                   quint16(s.CALLMONITOR_PORT), m_parts.lineTiming);
+        connect(m_line.get(), &Line::notice, this, &Controller::notice);
+    } else {
+        // Any other value is the line of old.
+        auto keeper =
+            std::make_unique<LineKeeper>(m_parts.capi, m_parts.lineTiming,
+                                         m_parts.lineInBackground ? LineKeeper::Execution::Thread
+                                                                  : LineKeeper::Execution::Inline);
+        keeper->setFatalHandler([this](const QString& text) { m_fatal(text); });
+        m_line = std::move(keeper);
+    }
+    connect(m_line.get(), &Line::stateChanged, this, &Controller::stateChanged);
+    connect(m_line.get(), &Line::incomingCall, this, &Controller::handleCall);
+    // Handed on from the event loop, not from inside the line's own handler
+    // of the data that brought them.
+    connect(m_line.get(), &Line::callsWaiting, this, &Controller::deliverWaitingCalls,
+            Qt::QueuedConnection);
+}
+
+void Controller::settingsChanged()
+{
+    if (m_shutDown || lineChoiceOf(*m_settings) == m_lineChoice)
+        return;
+    m_line->shutDown();
+    if (m_line->backgroundWorkRunning()) {
+        // Not waited for: it goes when its work has ended.
+        Line* old = m_line.release();
+        old->disconnect(this);
+        old->setParent(this);
+        connect(old, &Line::backgroundWorkEnded, old, &QObject::deleteLater);
+        m_retiredLines.push_back(old);
+    } else {
+        m_line.reset();
+    }
+    createLine();
+    if (m_mode != OperatingMode::Disabled)
+        m_line->switchOn();
+    emit stateChanged();
+}
+
+LineKeeper* Controller::capiLine() const
+{
+    return qobject_cast<LineKeeper*>(m_line.get());
+}
+
+bool Controller::backgroundWorkRunning() const
+{
+    if (m_line && m_line->backgroundWorkRunning())
+        return true;
+    for (const QPointer<Line>& line : m_retiredLines) {
+        if (line && line->backgroundWorkRunning())
+            return true;
+    }
+    return false;
+}
+
+void Controller::deliverWaitingCalls()
+{
+    if (m_mode == OperatingMode::Disabled)
+        return;
+    serveLine();
+}
+
+void Controller::serveLine()
+{
+    if (m_shutDown)
+        return;
+    // What arrives while another call is being announced waits for it, and
+    // is served as soon as it is over, not at the next tick.
+    if (busy()) {
+        m_lineWaiting = true;
+        return;
+    }
+    m_lineWaiting = false;
+    m_inPoll = true;
+    m_line->poll();
+    m_inPoll = false;
+    if (m_lineWaiting)
+        QMetaObject::invokeMethod(this, &Controller::deliverWaitingCalls, Qt::QueuedConnection);
+    runHeldBack();
+}
+
+void Controller::pollTick()
+{
+    // A safety net: the lines wake the program when something arrives.
+    serveLine();
+}
+
+void Controller::closeTimerExpired()
+{
+    m_closeTimer.stop();
+    if (busy()) {
+        m_closeHeldBack = true;
+        return;
+    }
+    m_parts.popup.closeCallPopup();
+}
+
+void Controller::arm(quint64 milliseconds)
+{
+    // The delay comes from a setting without a range check: capped at what a
+    // timer takes (about 24 days) so a huge value never wraps to zero.
+    const int interval = milliseconds > quint64(INT_MAX) ? INT_MAX : int(milliseconds);
+    m_closeTimer.start(interval);
+}
+
+void Controller::handleCall(const QByteArray& callingNumber, const QByteArray& calledNumber)
+{
+    // Both structs read as the 208-byte copies of the CAPI link: what a
+    // shorter struct lacks reads as zeros.
+    const QByteArray calling =
+        callingNumber.leftJustified(int(CapiLink::kNumberCopySize), '\0', true);
+    const QByteArray called =
+        calledNumber.leftJustified(int(CapiLink::kNumberCopySize), '\0', true);
+    const CallContext context{*m_settings,   m_mode,          *m_callLog,
+                              m_parts.clock, m_parts.sound,   m_parts.popup,
+                              *this,         m_parts.dataDir, m_parts.notifier};
+    const CallResult result = HandleIncomingCall(
+        context, reinterpret_cast<const uint8_t*>(calling.constData()),
+        reinterpret_cast<const uint8_t*>(called.constData()), CapiLink::kNumberCopySize);
+    if (result.logSaveFailed) {
+        std::fprintf(stderr, "ringvakt: could not write %s; the call is kept in memory\n",
+                     qPrintable(m_callLog->filePath()));
+        emit problemChanged(QStringLiteral("Kunne ikke skrive CallID.dat"));
+    } else if (result.handled) {
+        emit problemChanged({});
+    }
+}

@@ -1,0 +1,146 @@
+#pragma once
+
+#include "calls/IncomingCall.h"
+#include "calls/OperatingMode.h"
+#include "line/LineTiming.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class CapiApi;
+class CallLog;
+class Clock;
+class Line;
+class LineKeeper;
+class SettingsStore;
+class SoundOutput;
+struct Settings;
+
+// What the program's core works with, passed in so that tests can run it
+// with a scripted line, a temporary settings file, a silent sound output and
+// a popup of their own.
+struct ControllerParts
+{
+    CapiApi& capi;
+    SettingsStore& settingsStore;
+    SoundOutput& sound;
+    const Clock& clock;
+    CallPopupPresenter& popup;
+    // Desktop notifications of announced calls; may be absent. Asked only
+    // when the settings want notifications.
+    CallNotifier* notifier = nullptr;
+    QString dataDir;
+    // How patiently the line is kept, and whether registrations are made in
+    // the background (the program) or at once (tests with a scripted line).
+    LineTiming lineTiming = {};
+    bool lineInBackground = true;
+};
+
+// The running program without its windows: the settings, the call log, the
+// line the settings choose with its life cycle, the three modes, the poll
+// timer and the popup's close timer, the handling of every call, and the
+// work held back while a call is being announced. The windows observe it
+// (its signals) and drive it (its operations); nothing here needs a widget.
+class Controller : public QObject, private CloseTimer
+{
+    Q_OBJECT
+public:
+    using FatalHandler = std::function<void(const QString& text)>;
+
+    static constexpr int kPollIntervalMs = 1000;
+
+    explicit Controller(const ControllerParts& parts, QObject* parent = nullptr);
+    ~Controller() override;
+
+    // What a fatal line failure does; by default the text goes to standard
+    // error and the process ends with exit code 1.
+    void setFatalHandler(FatalHandler handler);
+
+    // Start-up: clears what killed saves left, loads the settings, opens the
+    // line they choose (registering and listening at once on a CAPI line),
+    // loads the call log and starts the poll timer. False when the line
+    // could not be opened (after the fatal handler ran).
+    bool start();
+
+    void SetOperatingMode(OperatingMode mode);
+    OperatingMode mode() const { return m_mode; }
+    // Stops the timers, leaves the line and ends the event loop; runs once.
+    void Shutdown();
+    bool isShutDown() const { return m_shutDown; }
+
+    // Runs the action now, or, while a call is being handled (its beep and
+    // sounds play), when that is over, in the order the actions came.
+    void whenIdle(std::function<void()> action);
+    // True while a call is being handled or a sound plays.
+    bool busy() const;
+
+    // The settings may have changed (the settings dialog has closed): a
+    // line of another kind or address replaces the one watched now.
+    void settingsChanged();
+
+    // One tick of the poll timer, and the expiry of the popup's close timer
+    // (the timers call them; so may a test).
+    void pollTick();
+    void closeTimerExpired();
+    const QTimer& pollTimer() const { return m_pollTimer; }
+    const QTimer& closeTimer() const { return m_closeTimer; }
+
+    Settings& settings() { return *m_settings; }
+    const Settings& settings() const { return *m_settings; }
+    CallLog& callLog() { return *m_callLog; }
+    // The line being watched (CAPI, or the router's call monitor).
+    Line& line() { return *m_line; }
+    const Line& line() const { return *m_line; }
+    // The CAPI line, when that is the line.
+    LineKeeper* capiLine() const;
+    // True while a line (the current one, or one left when the settings
+    // chose another) still has work running on another thread. The process
+    // then ends without tearing down what that work uses.
+    bool backgroundWorkRunning() const;
+    const QString& dataDir() const { return m_parts.dataDir; }
+
+signals:
+    // The mode, the line or the line's state changed: the tray follows.
+    void stateChanged();
+    // Something the user should be told once (a call monitor that cannot be
+    // reached).
+    void notice(const QString& text);
+    // A problem to show under the program's name (empty: none any more).
+    void problemChanged(const QString& text);
+    // Shutdown has begun.
+    void shuttingDown();
+
+private:
+    void arm(quint64 milliseconds) override;
+    void createLine();
+    void serveLine();
+    void deliverWaitingCalls();
+    void handleCall(const QByteArray& callingNumber, const QByteArray& calledNumber);
+    void runHeldBack();
+
+    ControllerParts m_parts;
+    std::unique_ptr<Settings> m_settings;
+    std::unique_ptr<CallLog> m_callLog;
+    std::unique_ptr<Line> m_line;
+    // What the line was built from: LINE, CALLMONITOR_HOST, CALLMONITOR_PORT.
+    QString m_lineChoice;
+    // Lines left behind while work of theirs still ran; each deletes itself
+    // when that work ends.
+    std::vector<QPointer<Line>> m_retiredLines;
+    QTimer m_pollTimer;
+    QTimer m_closeTimer;
+    FatalHandler m_fatal;
+    OperatingMode m_mode = OperatingMode::Enabled;
+    bool m_shutDown = false;
+    bool m_inPoll = false;
+    bool m_closeHeldBack = false;
+    // The line has something waiting that could not be served while busy.
+    bool m_lineWaiting = false;
+    std::deque<std::function<void()>> m_heldBack;
+};

@@ -69,12 +69,12 @@ CallResult HandleIncomingCall(const CallContext& c, const uint8_t* calling, cons
     CallResult result;
     const Settings& s = c.settings;
 
-    // 1-2: the MSN, and whether this call concerns the user at all.
+    // The MSN, and whether this call concerns the user at all.
     const CallNumbers numbers = ExtractCallNumbers(calling, called, copySize);
     if (!MsnFilterAdmits(s, numbers.msn))
         return result;
 
-    // 3: the caller.
+    // The caller, named from the phone book.
     PhoneBookEntry entry;
     bool inPhoneBook = false;
     std::string callerName = kUnknownName;
@@ -83,23 +83,23 @@ CallResult HandleIncomingCall(const CallContext& c, const uint8_t* calling, cons
         callerName = entry.firstName + ' ' + entry.surname;
     }
 
-    // 4: a personal sound is looked for only for a caller in the phone book.
+    // A personal sound is looked for only for a caller in the phone book.
     const bool hasPersonalSound =
         inPhoneBook && PersonalSoundExists(c.dataDir, numbers.callerNumber);
 
-    // 5: the log, in both modes that see calls.
+    // The row in the call log, in both modes that see calls.
     result.handled = true;
     // The name found above goes into the row: the phone book is read once a
     // call.
     if (AddCall(c.callLog, numbers.callerNumber, numbers.msn, c.clock, callerName))
         result.logSaveFailed = !SaveCallLog(c.callLog);
 
-    // 6: logging only.
+    // Logging only: nothing is announced.
     if (c.mode == OperatingMode::OutputDisabled)
         return result;
     result.announced = true;
 
-    // 7-9: beep, popup, close timer (armed even when no popup was opened,
+    // Beep, popup, close timer (armed even when no popup was opened,
     // so that it closes one left open by an earlier call).
     if (shouldBeep(s.BEEP, numbers.numberDelivered, hasPersonalSound))
         c.sound.beep(kBeepFrequencyHz, kBeepDurationMs);
@@ -115,7 +115,7 @@ CallResult HandleIncomingCall(const CallContext& c, const uint8_t* calling, cons
     if (s.MSG_CLOSE == MsgClose::AfterTimeout)
         c.closeTimer.arm(quint64(s.MSG_CLOSE_TIMEOUT) * 1000u);
 
-    // 10: intro, personal sound and outro, one after the other, only around
+    // Intro, personal sound and outro, one after the other, only around
     // a personal sound.
     if (s.PSOUND == PersonalSounds::On && hasPersonalSound) {
         if (s.PSOUND_BEFORE == IntroOutro::On)

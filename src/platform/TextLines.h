@@ -29,9 +29,7 @@ private:
     std::string_view m_bytes;
     size_t m_pieceMax;
     size_t m_pos = 0;
-    // The text of the line being given out in pieces, and whether a line
-    // feed ended it (that line feed is one more byte of its last piece).
+    // The text of the line being given out in pieces.
     std::string_view m_rest;
-    bool m_restEndsWithLineFeed = false;
     bool m_inLine = false;
 };

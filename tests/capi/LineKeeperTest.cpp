@@ -4,6 +4,7 @@
 #include "FakeCapiMessages.h"
 #include "capi/CapiLink.h"
 #include "capi/CapiTexts.h"
+#include "support/FakeRetryTimers.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -29,11 +30,20 @@ protected:
         keeper.setReport([this](const QString& line) { reports.push_back(line.toStdString()); });
     }
 
-    static LineTiming timing()
+    LineTiming timing()
     {
         LineTiming t;
         t.retryDelaysMs = {10, 20, 40};
+        t.retryTimers = &timers;
         return t;
+    }
+
+    // Moves the retry timers on until the keeper is in the state.
+    bool retriedUntil(State state)
+    {
+        for (int i = 0; i < 10 && keeper.state() != state; ++i)
+            timers.advance(40);
+        return keeper.state() == state;
     }
 
     bool waitFor(State state, int ms = 5000)
@@ -49,6 +59,7 @@ protected:
     }
 
     FakeCapiApi api;
+    test::FakeRetryTimers timers;
     LineKeeper keeper;
     std::vector<std::string> fatals;
     std::vector<std::string> reports;
@@ -102,7 +113,12 @@ TEST_F(LineKeeperTest, FailedRegistrationAfterACallIsANoLineStateWithRetries)
     EXPECT_NE(reports[0].find("line lost: " + std::string(CapiTexts::kNotInstalled)),
               std::string::npos);
 
-    ASSERT_TRUE(waitFor(State::Up));
+    // The first try comes 10 ms later, not before.
+    timers.advance(9);
+    EXPECT_EQ(api.summary(true), "PUT(CONNECT_RESP), RELEASE, INSTALLED");
+    timers.advance(1);
+    EXPECT_EQ(api.summary(true), "PUT(CONNECT_RESP), RELEASE, INSTALLED, INSTALLED, REGISTER");
+    ASSERT_TRUE(retriedUntil(State::Up));
     EXPECT_EQ(keeper.attempts(), 0);
     EXPECT_FALSE(keeper.isLineLost());
     ASSERT_EQ(reports.size(), 2u);
@@ -120,7 +136,7 @@ TEST_F(LineKeeperTest, ClosedConnectionIsLostAtOnceAndReleasedBeforeTheTry)
     keeper.poll();
     EXPECT_EQ(keeper.state(), State::Lost);
     EXPECT_EQ(reports.size(), 1u);
-    ASSERT_TRUE(waitFor(State::Up));
+    ASSERT_TRUE(retriedUntil(State::Up));
     EXPECT_EQ(api.summary(true), "RELEASE, INSTALLED, REGISTER, GET_PROFILE, PUT(LISTEN_REQ c1)");
 }
 
@@ -132,7 +148,7 @@ TEST_F(LineKeeperTest, FailedListenRequestCountsAsNoLine)
     ring();
     EXPECT_EQ(keeper.state(), State::Lost);
     EXPECT_FALSE(keeper.link().isRegistered()) << "the half-made registration is let go";
-    ASSERT_TRUE(waitFor(State::Up));
+    ASSERT_TRUE(retriedUntil(State::Up));
 }
 
 TEST_F(LineKeeperTest, SwitchingOffStopsTheTriesAndOnTriesAtOnce)
@@ -146,8 +162,9 @@ TEST_F(LineKeeperTest, SwitchingOffStopsTheTriesAndOnTriesAtOnce)
     EXPECT_EQ(keeper.state(), State::Off);
     EXPECT_FALSE(keeper.isLineLost());
     api.clearCalls();
-    QTest::qWait(100);
-    EXPECT_EQ(api.summary(true), "");
+    timers.advance(60000);
+    EXPECT_EQ(api.summary(true), "") << "no tries while off";
+    EXPECT_FALSE(timers.anyActive());
 
     api.setResult(Op::Installed, 0);
     keeper.switchOn();

@@ -98,10 +98,7 @@ TEST_F(SdlSoundOutputTest, WaitHookRunsWhileTheSoundPlays)
         // A sound asked for from inside the hook is not nested.
         sound.beep(1000, 1000);
     });
-    QElapsedTimer clock;
-    clock.start();
     sound.beep(400, 200);
-    EXPECT_LT(clock.elapsed(), 900);
     EXPECT_GT(calls, 5);
     EXPECT_TRUE(playingInHook);
     EXPECT_FALSE(sound.isPlaying());
@@ -111,10 +108,7 @@ TEST(SdlSoundOutputNoDevice, GoesOnSilently)
 {
     qputenv("SDL_AUDIODRIVER", "no-such-driver");
     SdlSoundOutput sound;
-    QElapsedTimer clock;
-    clock.start();
     sound.beep(400, 400);
     sound.playFile(QStringLiteral("/nonexistent.wav"));
-    EXPECT_LT(clock.elapsed(), 300);
     EXPECT_FALSE(sound.isPlaying());
 }

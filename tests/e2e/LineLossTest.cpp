@@ -14,7 +14,6 @@ using test::RingvaktProcess;
 
 namespace {
 
-const QRegularExpression kListen(QStringLiteral(" LISTEN_REQ appl="));
 const QRegularExpression kRegister(QStringLiteral(" REGISTER "));
 
 // The program against the simulated line, with the line kept impatiently:
@@ -33,7 +32,7 @@ protected:
     {
         if (!exchange.start() || !exchange.writeCapiRc(ringvakt.home()))
             return false;
-        return ringvakt.start() && !exchange.waitForLog(kListen).isEmpty();
+        return ringvakt.start() && !exchange.waitForLog(test::kListenRequestLine).isEmpty();
     }
 
     bool stderrSays(const QString& text, int timeoutMs = 15000)

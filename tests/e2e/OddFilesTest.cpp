@@ -13,12 +13,6 @@
 using test::ExchangeProcess;
 using test::RingvaktProcess;
 
-namespace {
-
-const QRegularExpression kListen(QStringLiteral(" LISTEN_REQ appl="));
-
-} // namespace
-
 TEST(OddFilesTest, FifosInPlaceOfTheDataFilesNeverHoldTheProgram)
 {
     ExchangeProcess exchange;
@@ -27,7 +21,7 @@ TEST(OddFilesTest, FifosInPlaceOfTheDataFilesNeverHoldTheProgram)
         ASSERT_EQ(mkfifo(QFile::encodeName(ringvakt.dataFile(name)).constData(), 0600), 0);
     ASSERT_TRUE(exchange.start() && exchange.writeCapiRc(ringvakt.home()));
     ASSERT_TRUE(ringvakt.start());
-    ASSERT_FALSE(exchange.waitForLog(kListen).isEmpty());
+    ASSERT_FALSE(exchange.waitForLog(test::kListenRequestLine).isEmpty());
 
     // The call is answered and kept in memory; the save that cannot be is
     // said, and the FIFO is left as it was.
@@ -62,7 +56,7 @@ TEST(OddFilesTest, ALockThatCannotBeHadIsSaidAndAnAbandonedOneIsTakenOver)
     ExchangeProcess exchange;
     ASSERT_TRUE(exchange.start() && exchange.writeCapiRc(ringvakt.home()));
     ASSERT_TRUE(ringvakt.start());
-    ASSERT_FALSE(exchange.waitForLog(kListen).isEmpty());
+    ASSERT_FALSE(exchange.waitForLog(test::kListenRequestLine).isEmpty());
     EXPECT_TRUE(RingvaktProcess::waitUntil(
         [&] { return ringvakt.standardError().contains("removed 1 temporary file"); }));
     EXPECT_FALSE(QFileInfo::exists(ringvakt.dataFile("CallID.dat.k1LLed")));

@@ -14,8 +14,6 @@ using test::RingvaktProcess;
 
 namespace {
 
-const QRegularExpression kListening(QStringLiteral(" LISTEN_REQ appl="));
-
 // The date as the call log writes it: 07-Des-2026.
 QString todayInLogForm()
 {
@@ -48,13 +46,13 @@ TEST_F(ProgramTest, ARingEndsAsALoggedCallAndABeep)
 {
     test::writeFile(ringvakt.dataFile("PhoneBk.dat"), "Hansen\r\nKari\r\n0212345678\r\n");
     ASSERT_TRUE(startBoth());
-    ASSERT_FALSE(exchange.waitForLog(kListening).isEmpty());
+    ASSERT_FALSE(exchange.waitForLog(test::kListenRequestLine).isEmpty());
 
     EXPECT_EQ(exchange.ring("0212345678", "7654321"), "ok capi=1 cm=0");
     const QString resp = exchange.waitForLog(QRegularExpression(" CONNECT_RESP "));
     EXPECT_TRUE(resp.contains("msgnum=1 plci=0x00000101 reject=1 len=34")) << resp.toStdString();
     // After the call the program registers and listens again.
-    EXPECT_TRUE(exchange.waitForLogCount(kListening, 2));
+    EXPECT_TRUE(exchange.waitForLogCount(test::kListenRequestLine, 2));
 
     const QString log = ringvakt.dataFile("CallID.dat");
     ASSERT_TRUE(RingvaktProcess::waitUntil([&] { return QFile(log).size() > 0; }));
@@ -84,7 +82,7 @@ TEST_F(ProgramTest, ARingEndsAsALoggedCallAndABeep)
 TEST_F(ProgramTest, ASecondStartEndsAtOnceAndLeavesTheFirstAlone)
 {
     ASSERT_TRUE(startBoth());
-    ASSERT_FALSE(exchange.waitForLog(kListening).isEmpty());
+    ASSERT_FALSE(exchange.waitForLog(test::kListenRequestLine).isEmpty());
     EXPECT_EQ(ringvakt.runAnother(), 0);
     EXPECT_EQ(exchange.countLog(QRegularExpression(" REGISTER appl=")), 1)
         << "the second start never touched the line";

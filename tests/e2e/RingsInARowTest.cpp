@@ -15,8 +15,6 @@ using test::RingvaktProcess;
 
 namespace {
 
-const QRegularExpression kListen(QStringLiteral(" LISTEN_REQ appl="));
-
 // The program against the simulated line, with calls that come faster than
 // it can announce them, and a line that breaks its frames.
 class RingsInARowTest : public ::testing::Test
@@ -26,7 +24,7 @@ protected:
     {
         if (!exchange.start() || !exchange.writeCapiRc(ringvakt.home()))
             return false;
-        return ringvakt.start() && !exchange.waitForLog(kListen).isEmpty();
+        return ringvakt.start() && !exchange.waitForLog(test::kListenRequestLine).isEmpty();
     }
 
     // The callers in "CallID.dat", in file order (four lines a call, the
@@ -77,9 +75,9 @@ TEST_F(RingsInARowTest, CallsThatRingWhileOthersAreAnnouncedAreAllLoggedInOrder)
     ASSERT_TRUE(logged(2));
 
     // Ten rings while Kari's sound plays, once the line listens again.
-    const int listening = exchange.countLog(kListen);
+    const int listening = exchange.countLog(test::kListenRequestLine);
     exchange.ring("0212345678", "7654321");
-    ASSERT_TRUE(exchange.waitForLogCount(kListen, listening + 1));
+    ASSERT_TRUE(exchange.waitForLogCount(test::kListenRequestLine, listening + 1));
     QStringList expected{"111", "222", "0212345678"};
     for (int i = 0; i < 10; ++i) {
         const QString caller = QStringLiteral("30%1").arg(i);
@@ -133,14 +131,14 @@ TEST_F(RingsInARowTest, TheEndNeverWaitsForARegistrationAndSighupEndsNormally)
     // The terminal it was started from closes: the line is left as on any
     // other end.
     exchange.silent(false);
-    const int listening = exchange.countLog(kListen);
+    const int listening = exchange.countLog(test::kListenRequestLine);
     ASSERT_TRUE(ringvakt.start());
-    ASSERT_TRUE(exchange.waitForLogCount(kListen, listening + 1));
+    ASSERT_TRUE(exchange.waitForLogCount(test::kListenRequestLine, listening + 1));
     // Running (not starting, when a signal ends it at once): a call is
     // logged and the line listens again.
     exchange.ring("222", "1");
     ASSERT_TRUE(logged(2));
-    ASSERT_TRUE(exchange.waitForLogCount(kListen, listening + 2));
+    ASSERT_TRUE(exchange.waitForLogCount(test::kListenRequestLine, listening + 2));
     const int releases = exchange.countLog(QRegularExpression(" RELEASE appl="));
     EXPECT_EQ(ringvakt.endWithSignal(SIGHUP), 0);
     EXPECT_TRUE(exchange.waitForLogCount(QRegularExpression(" RELEASE appl="), releases + 1));

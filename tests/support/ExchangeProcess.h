@@ -11,6 +11,10 @@
 
 namespace test {
 
+// A line of the exchange's log that says a client asked to listen (the
+// program is registered and listening, after its start or a call).
+inline const QRegularExpression kListenRequestLine{QStringLiteral(" LISTEN_REQ appl=")};
+
 // Runs ringvakt-exchange, the simulated line, for one test: on a free port,
 // with its port file, control socket and log in a temporary directory of
 // its own. Commands go over the control socket; the log tells what the

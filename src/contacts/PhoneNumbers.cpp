@@ -70,8 +70,10 @@ std::string asciiDigitsOf(const std::string& text)
 std::string internationalPrefixOf(const std::string& region, int countryCode)
 {
     const PhoneNumberUtil* util = PhoneNumberUtil::GetInstance();
+    // A Norwegian number is foreign anywhere but where the code is 47.
+    constexpr int kNorway = 47;
     PhoneNumber foreign;
-    if (!util->GetExampleNumber(countryCode == 47 ? "SE" : "NO", &foreign))
+    if (!util->GetExampleNumber(countryCode == kNorway ? "SE" : "NO", &foreign))
         return {};
     std::string dialled;
     util->FormatOutOfCountryCallingNumber(foreign, region, &dialled);

@@ -42,7 +42,7 @@ public:
     // The number as the line delivers it: digits only, the national form for
     // a number of the home country ("22123456" in Norway, "0301234567" in
     // Germany), "00" and the country code for a foreign one
-    // ("00493012345678"). A text that does not read as a number keeps its
+    // ("0049301234567"). A text that does not read as a number keeps its
     // digits (a leading "+" becomes "00"); nothing when it has no digit.
     std::optional<std::string> lineForm(const QString& written) const;
 

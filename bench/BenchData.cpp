@@ -112,25 +112,34 @@ std::vector<std::string> BenchData::writePhoneBook(const QString& dataDir, int e
 void BenchData::writeCallLog(const QString& dataDir, int calls,
                              const std::vector<std::string>& known)
 {
+    std::vector<std::string> callers;
+    callers.reserve(size_t(calls));
+    for (int call = 0; call < calls; ++call) {
+        if (call % 2 == 0)
+            callers.push_back(pick(known));
+        else if (call % 20 == 1)
+            callers.push_back("Ukjent nummer");
+        else
+            callers.push_back(unknownNumber());
+    }
+    writeCalls(dataDir, callers);
+}
+
+void BenchData::writeCalls(const QString& dataDir, const std::vector<std::string>& callers)
+{
     const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "Mai", "Jun",
                                   "Jul", "Aug", "Sep", "Okt", "Nov", "Des"};
     const std::string msns[] = {"7654321", "7654322", "7654323"};
     std::string bytes;
-    bytes.reserve(size_t(calls) * 50);
-    for (int call = 0; call < calls; ++call) {
+    bytes.reserve(callers.size() * 50);
+    for (const std::string& caller : callers) {
         char when[32];
         std::snprintf(when, sizeof when, "%02d-%s-2026\r\n%02d:%02d:%02d\r\n",
                       int(1 + m_random() % 28), months[m_random() % 12], int(m_random() % 24),
                       int(m_random() % 60), int(m_random() % 60));
         bytes += when;
         bytes += msns[m_random() % 3] + "\r\n";
-        if (call % 2 == 0)
-            bytes += pick(known);
-        else if (call % 20 == 1)
-            bytes += "Ukjent nummer";
-        else
-            bytes += unknownNumber();
-        bytes += "\r\n";
+        bytes += caller + "\r\n";
     }
     writeBenchFile(QDir(dataDir).filePath("CallID.dat"), bytes);
 }

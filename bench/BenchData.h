@@ -20,6 +20,9 @@ public:
     // `known`, the rest from unknown numbers or "Ukjent nummer".
     void writeCallLog(const QString& dataDir, int calls, const std::vector<std::string>& known);
 
+    // Writes "CallID.dat" with one call from each of `callers`, in order.
+    void writeCalls(const QString& dataDir, const std::vector<std::string>& callers);
+
     // Writes "sound/<number>.wav" for each number, plus the intro and outro.
     void writeSounds(const QString& dataDir, const std::vector<std::string>& numbers);
 

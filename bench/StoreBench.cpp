@@ -1,6 +1,9 @@
 #include "BenchData.h"
 #include "calllog/CallLog.h"
+#include "contacts/NumberIndex.h"
+#include "contacts/PhoneNumbers.h"
 #include "phonebook/PhoneBook.h"
+#include "phonebook/PhoneBookFile.h"
 #include "platform/Clock.h"
 
 #include <QCoreApplication>
@@ -138,6 +141,67 @@ void literalAgainstIndexed(QTemporaryDir& root)
                 indexed, literal / indexed);
 }
 
+// The form in which the line delivers a number that the book holds as
+// national digits: the same for every call from that number, as a line
+// would give it.
+std::string otherForm(const std::string& national)
+{
+    return (national.back() % 2 ? "+47" : "0047") + national;
+}
+
+// A call log load that names callers whose number the line delivers in
+// another form than the book holds it: the book read and its numbers indexed
+// across forms, the calls read, and each caller looked up. Half of the calls
+// come from known numbers in another form, a quarter from known numbers as
+// stored, the rest from unknown numbers or "Ukjent nummer".
+void indexLookupMixedForms(QTemporaryDir& root)
+{
+    const QString dir = freshDir(root, "mixed");
+    BenchData data(5);
+    const std::vector<std::string> numbers = data.writePhoneBook(dir, 10000);
+    // A ten-digit number that starts with 47 reads as a Norwegian number
+    // with its country code, so it has no other form.
+    std::vector<std::string> national;
+    std::copy_if(numbers.begin(), numbers.end(), std::back_inserter(national),
+                 [](const std::string& number) { return number.compare(0, 2, "47") != 0; });
+    std::vector<std::string> callers;
+    for (int call = 0; call < 100000; ++call) {
+        if (call % 2 == 0)
+            callers.push_back(otherForm(data.pick(national)));
+        else if (call % 4 == 1)
+            callers.push_back(data.pick(numbers));
+        else if (call % 20 == 3)
+            callers.push_back("Ukjent nummer");
+        else
+            callers.push_back(data.unknownNumber());
+    }
+    data.writeCalls(dir, callers);
+
+    const PhoneNumbers norway(QStringLiteral("NO"));
+    int rows = 0;
+    int named = 0;
+    const double ms =
+        median([] {},
+               [&] {
+                   std::vector<std::string> lines;
+                   phonebookfile::readLines(dir, &lines);
+                   NumberIndex index(norway);
+                   for (size_t first = 0; first + phonebookfile::kLinesPerEntry <= lines.size();
+                        first += phonebookfile::kLinesPerEntry)
+                       index.add(lines[first + 2]);
+                   CallLog log(dir);
+                   LoadCallLog(log, PhoneBookIndex::read(dir));
+                   rows = log.size();
+                   named = 0;
+                   for (int row = 0; row < rows; ++row)
+                       named += index.find(log.at(row).callerNumber).has_value();
+               });
+    if (rows != 100000 || named != 75000)
+        std::fprintf(stderr, "index_lookup_100k_pb10k_mixed_forms: %d rows, %d named\n", rows,
+                     named);
+    std::printf("index_lookup_100k_pb10k_mixed_forms: %.1f ms\n", ms);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -152,5 +216,6 @@ int main(int argc, char** argv)
     purgeSounds(root);
     addAndSave(root);
     literalAgainstIndexed(root);
+    indexLookupMixedForms(root);
     return 0;
 }

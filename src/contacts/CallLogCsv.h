@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+class CallLog;
+
+// The call log as CSV that a spreadsheet opens as it stands: UTF-8 with a
+// byte order mark (without it Excel reads the text as its own code page),
+// comma separated, CR LF, fields quoted as RFC 4180 has it. The columns
+// are those of the call log window, "Dato,Klokkeslett,MSN,Hvem
+// ringte,Navn", then the date as ISO 8601 ("2026-12-07"), which sorts and
+// reads as a date in any spreadsheet. The caller writes the file.
+std::string callLogToCsv(const CallLog& log);
+
+// "07-Des-2026" as "2026-12-07"; empty when the text is no such date.
+std::string isoDateOf(const std::string& callDate);

@@ -1,0 +1,85 @@
+#include "contacts/ImportPlan.h"
+
+#include "contacts/NumberIndex.h"
+#include "contacts/PhoneNumbers.h"
+#include "platform/Cp1252.h"
+
+namespace {
+
+// One line of the phone book file: no line break, no control character,
+// runs of blanks made one, no blank first or last.
+QString asField(const QString& text)
+{
+    QString field = text;
+    for (QChar& c : field) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char(' ');
+    }
+    return field.simplified();
+}
+
+std::string cut(std::string bytes)
+{
+    if (bytes.size() > kMaxPhoneBookField)
+        bytes.resize(kMaxPhoneBookField);
+    return bytes;
+}
+
+} // namespace
+
+ImportPlan planImport(const std::vector<PhoneBookEntry>& existing,
+                      const std::vector<Contact>& contacts, const PhoneNumbers& numbers)
+{
+    NumberIndex index(numbers);
+    for (const PhoneBookEntry& entry : existing)
+        index.add(entry.number);
+
+    ImportPlan plan;
+    for (const Contact& contact : contacts) {
+        std::vector<std::string> lineNumbers;
+        for (const QString& written : contact.numbers) {
+            if (std::optional<std::string> line = numbers.lineForm(written))
+                lineNumbers.push_back(cut(std::move(*line)));
+        }
+        if (lineNumbers.empty()) {
+            ++plan.withoutNumber;
+            continue;
+        }
+        QString surname = asField(contact.surname);
+        QString firstName = asField(contact.firstName);
+        // The phone book's entries have a surname; a first name alone
+        // takes its place.
+        if (surname.isEmpty())
+            std::swap(surname, firstName);
+        const bool storable = cp1252::canEncode(surname) && cp1252::canEncode(firstName);
+        for (const std::string& number : lineNumbers) {
+            if (index.find(number)) {
+                ++plan.alreadyThere;
+            } else if (!storable) {
+                ++plan.unstorable;
+            } else {
+                const std::string surnameBytes =
+                    surname.isEmpty() ? number : cp1252::fromQString(surname);
+                plan.added.push_back(
+                    PhoneBookEntry{cut(surnameBytes), cut(cp1252::fromQString(firstName)), number});
+                index.add(number);
+            }
+        }
+    }
+    return plan;
+}
+
+QString importSummary(const ImportPlan& plan)
+{
+    const int added = int(plan.added.size());
+    QStringList parts;
+    parts.append(added == 1 ? QString::fromUtf8("1 ny oppføring")
+                            : QString::fromUtf8("%1 nye oppføringer").arg(added));
+    if (plan.alreadyThere > 0)
+        parts.append(QString::fromUtf8("%1 fantes fra før").arg(plan.alreadyThere));
+    if (plan.withoutNumber > 0)
+        parts.append(QStringLiteral("%1 uten nummer").arg(plan.withoutNumber));
+    if (plan.unstorable > 0)
+        parts.append(QStringLiteral("%1 med tegn som ikke kan lagres").arg(plan.unstorable));
+    return parts.join(QStringLiteral(", "));
+}

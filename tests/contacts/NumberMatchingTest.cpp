@@ -1,0 +1,217 @@
+#include "contacts/NumberIndex.h"
+#include "contacts/PhoneNumbers.h"
+#include "support/QtPrinting.h"
+
+#include <QLocale>
+#include <gtest/gtest.h>
+#include <random>
+#include <vector>
+
+namespace {
+
+NumberIndex indexOf(const char* country, const std::vector<std::string>& book)
+{
+    NumberIndex index{PhoneNumbers(QString::fromLatin1(country))};
+    for (const std::string& number : book)
+        index.add(number);
+    return index;
+}
+
+// The rule spelled out the slow way: the first exact match in file order,
+// else the first entry whose E.164 form equals the delivered number's.
+std::optional<size_t> reference(const PhoneNumbers& numbers, const std::vector<std::string>& book,
+                                const std::vector<std::optional<std::string>>& bookE164,
+                                const std::string& delivered)
+{
+    for (size_t i = 0; i < book.size(); ++i) {
+        if (book[i] == delivered)
+            return i;
+    }
+    const std::optional<std::string> wanted = numbers.e164(delivered);
+    for (size_t i = 0; wanted && i < book.size(); ++i) {
+        if (bookE164[i] == wanted)
+            return i;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+TEST(NumberMatching, DeliveredAgainstStoredInFourCountries)
+{
+    struct Case
+    {
+        const char* country;
+        const char* stored;
+        const char* delivered;
+        bool matches;
+    };
+    const Case cases[] = {
+        // Norway: no trunk prefix, international prefix 00.
+        {"NO", "22123456", "22123456", true},
+        {"NO", "22123456", "+47 22 12 34 56", true},
+        {"NO", "22123456", "004722123456", true},
+        {"NO", "22123456", "0047 22-12-34-56", true},
+        {"NO", "+47 22 12 34 56", "22123456", true},
+        {"NO", "(22) 12 34 56", "22.12.34.56", true},
+        {"NO", "22123456", "22123457", false},
+        {"NO", "22123456", "+46 22123456", false},
+        {"NO", "+49 30 1234567", "0049301234567", true},
+        // The home country decides how a national number reads: in Norway
+        // this is no German number.
+        {"NO", "+49 30 1234567", "0301234567", false},
+        // Germany: trunk prefix 0, an area code, the (0) people write.
+        {"DE", "+49 30 1234567", "0301234567", true},
+        {"DE", "030/1234567", "+49 (0)30 1234567", true},
+        {"DE", "0301234567", "0049 30 1234567", true},
+        {"DE", "0301234567", "0401234567", false},
+        {"DE", "+47 22 12 34 56", "004722123456", true},
+        // Sweden and Great Britain.
+        {"SE", "08-123 456 78", "+46812345678", true},
+        {"SE", "08-123 456 78", "0046 8 123 456 78", true},
+        {"SE", "070-123 45 67", "0701234567", true},
+        {"SE", "070-123 45 67", "0701234568", false},
+        {"GB", "020 7946 0018", "+44 20 7946 0018", true},
+        {"GB", "(020) 7946 0018", "00442079460018", true},
+        {"GB", "07700 900123", "+447700900123", true},
+        {"GB", "020 7946 0018", "+47 20 7946 0018", false},
+        // Extensions and other short numbers match only as written; five
+        // digits are enough for a number.
+        {"NO", "201", "201", true},
+        {"NO", "201", "+47 201", false},
+        {"NO", "+47 201", "201", false},
+        {"DE", "4444", "+49 4444", false},
+        {"NO", "12345", "+47 12345", true},
+        // "Ukjent nummer" and texts that are no number: exact or nothing.
+        {"NO", "Ukjent nummer", "Ukjent nummer", true},
+        {"NO", "22123456", "Ukjent nummer", false},
+        {"NO", "Ukjent nummer", "ukjent nummer", false},
+        {"NO", "abcdefgh", "abcdefgh", true},
+        {"NO", "abcdefgh", "ABCDEFGH", false},
+        {"NO", "22123456", "", false},
+        {"NO", "12345678901234567890", "+12345678901234567890", false},
+    };
+    for (const Case& c : cases) {
+        const NumberIndex index = indexOf(c.country, {"99999999", c.stored, "88888888"});
+        const std::optional<size_t> found = index.find(c.delivered);
+        EXPECT_EQ(found.has_value(), c.matches)
+            << c.country << ": stored \"" << c.stored << "\", delivered \"" << c.delivered << '"';
+        if (found) {
+            EXPECT_EQ(*found, 1u) << c.country << ": " << c.delivered;
+        }
+    }
+}
+
+TEST(NumberMatching, FirstInFileOrderWinsAndExactBeforeE164)
+{
+    const NumberIndex index =
+        indexOf("NO", {"+47 22 12 34 56", "22123456", "22 12 34 56", "+4722123456", "201", "201"});
+    EXPECT_EQ(index.find("22123456"), 1u);        // exact, though an earlier entry is the same
+    EXPECT_EQ(index.find("+4722123456"), 3u);     // exact
+    EXPECT_EQ(index.find("004722123456"), 0u);    // the first of the four by E.164
+    EXPECT_EQ(index.find("+47 22-12-34-56"), 0u); // likewise
+    EXPECT_EQ(index.find("201"), 4u);
+    // Asked twice, answered alike (the second answer is remembered).
+    EXPECT_EQ(index.find("0047-22123456"), 0u);
+    EXPECT_EQ(index.find("0047-22123456"), 0u);
+    EXPECT_EQ(index.size(), 6u);
+}
+
+TEST(NumberMatching, ShortcutsAnswerAsTheRuleDoes)
+{
+    // Random books and deliveries in many forms, some numbers foreign, some
+    // short, some with letters: the index must answer exactly as the rule
+    // spelled out the slow way.
+    std::mt19937 random(7);
+    const auto digits = [&](int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text.push_back(char('0' + random() % 10));
+        return text;
+    };
+    const auto dressed = [&](const std::string& national, int cc) {
+        switch (random() % 7) {
+        case 0:
+            return national;
+        case 1:
+            return "+" + std::to_string(cc) + " " + national;
+        case 2:
+            return "00" + std::to_string(cc) + national;
+        case 3:
+            return "(" + national.substr(0, 2) + ") " + national.substr(2);
+        case 4:
+            return national.substr(0, 3) + "-" + national.substr(3) + " x12";
+        case 5:
+            return std::to_string(cc) + national;
+        default:
+            return "0" + national;
+        }
+    };
+    for (const char* country : {"NO", "DE", "SE", "GB"}) {
+        const PhoneNumbers numbers{QString::fromLatin1(country)};
+        std::vector<std::string> nationals;
+        for (int i = 0; i < 60; ++i)
+            nationals.push_back(std::to_string(2 + random() % 8) + digits(4 + int(random() % 6)));
+        const int codes[] = {47, 49, 46, 44};
+        std::vector<std::string> book;
+        for (int i = 0; i < 120; ++i)
+            book.push_back(dressed(nationals[random() % nationals.size()], codes[random() % 4]));
+        book.push_back("Ukjent nummer");
+        book.push_back("2041");
+        NumberIndex index{numbers};
+        std::vector<std::optional<std::string>> bookE164;
+        for (const std::string& number : book) {
+            index.add(number);
+            bookE164.push_back(numbers.e164(number));
+        }
+        int found = 0;
+        for (int i = 0; i < 400; ++i) {
+            const std::string delivered =
+                i % 10 == 0 ? digits(4)
+                            : dressed(nationals[random() % nationals.size()], codes[random() % 4]);
+            const std::optional<size_t> expected = reference(numbers, book, bookE164, delivered);
+            EXPECT_EQ(index.find(delivered), expected) << country << ": " << delivered;
+            found += expected.has_value();
+        }
+        // Enough of the deliveries name someone for the comparison to mean
+        // something.
+        EXPECT_GT(found, 100) << country;
+    }
+}
+
+TEST(NumberMatching, LineFormsOfWrittenNumbers)
+{
+    const PhoneNumbers norway{QStringLiteral("no")};
+    EXPECT_EQ(norway.country(), QStringLiteral("NO"));
+    EXPECT_EQ(norway.lineForm("+47 22 12 34 56"), "22123456");
+    EXPECT_EQ(norway.lineForm("0047 (22) 12-34-56"), "22123456");
+    EXPECT_EQ(norway.lineForm("+49 30 1234567"), "0049301234567");
+    EXPECT_EQ(norway.lineForm("+1 (202) 555-0123"), "0012025550123");
+    EXPECT_EQ(norway.lineForm("+47 22 12 34 56 ext. 12"), "22123456");
+    EXPECT_EQ(norway.lineForm("201"), "201");
+    EXPECT_EQ(norway.lineForm("+12345678901234567890"), "0012345678901234567890");
+    EXPECT_EQ(norway.lineForm("ingen"), std::nullopt);
+    EXPECT_EQ(norway.lineForm(""), std::nullopt);
+
+    const PhoneNumbers germany{QStringLiteral("DE")};
+    EXPECT_EQ(germany.lineForm("+49 30 1234567"), "0301234567");
+    EXPECT_EQ(germany.lineForm("+47 22 12 34 56"), "004722123456");
+    EXPECT_EQ(PhoneNumbers(QStringLiteral("SE")).lineForm("+46 8 123 456 78"), "0812345678");
+    EXPECT_EQ(PhoneNumbers(QStringLiteral("GB")).lineForm("+44 20 7946 0018"), "02079460018");
+
+    EXPECT_EQ(norway.internationalPrefix(), "00");
+    EXPECT_EQ(PhoneNumbers(QStringLiteral("US")).internationalPrefix(), "011");
+}
+
+TEST(NumberMatching, HomeCountryFromTheLocale)
+{
+    EXPECT_EQ(PhoneNumbers::defaultCountry(QLocale(QLocale::German, QLocale::Germany)), "DE");
+    EXPECT_EQ(PhoneNumbers::defaultCountry(QLocale(QLocale::English, QLocale::UnitedKingdom)),
+              "GB");
+    EXPECT_EQ(PhoneNumbers::defaultCountry(QLocale(QLocale::Swedish, QLocale::Sweden)), "SE");
+    // No territory, or one without telephone numbers of its own.
+    EXPECT_EQ(PhoneNumbers::defaultCountry(QLocale::c()), "NO");
+    EXPECT_EQ(PhoneNumbers::defaultCountry(QLocale(QLocale::English, QLocale::World)), "NO");
+    EXPECT_TRUE(PhoneNumbers::isKnownCountry("se"));
+    EXPECT_FALSE(PhoneNumbers::isKnownCountry("XX"));
+}

@@ -21,13 +21,22 @@ void initLibrary()
     (void)once;
 }
 
+// libmosquitto's texts end with a full stop; reports go on after them.
+QString sentence(const char* text)
+{
+    QString words = QString::fromUtf8(text);
+    if (words.endsWith(QLatin1Char('.')))
+        words.chop(1);
+    return words;
+}
+
 // A libmosquitto result as words; `savedErrno` is errno right after the
 // call, for the results that stand for a system error.
 QString errorText(int result, int savedErrno)
 {
     if (result == MOSQ_ERR_ERRNO)
         return QString::fromLocal8Bit(std::strerror(savedErrno));
-    return QString::fromUtf8(mosquitto_strerror(result));
+    return sentence(mosquitto_strerror(result));
 }
 
 } // namespace
@@ -225,7 +234,7 @@ bool MqttClient::dispatchEvents()
             if (event.code == 0) {
                 onAccepted();
             } else {
-                const QString why = QString::fromUtf8(mosquitto_connack_string(event.code));
+                const QString why = sentence(mosquitto_connack_string(event.code));
                 emit refused(why);
                 if (self && generation == m_generation)
                     fail(QStringLiteral("the broker refused the connection: ") + why);

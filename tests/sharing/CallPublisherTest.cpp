@@ -182,3 +182,36 @@ TEST(CallPublisher, LoginWithAPasswordThatNeverShows)
     EXPECT_FALSE(everything.contains("feil-passord"));
     EXPECT_FALSE(everything.contains("hemmelig"));
 }
+
+TEST(CallPublisher, OverTls)
+{
+    MosquittoBroker broker;
+    MosquittoBroker::Options options;
+    options.tls = true;
+    ASSERT_TRUE(broker.start(options));
+    SharingConfig config = test::configFor(broker, "kontor");
+    config.tls = true;
+
+    // A broker whose certificate the system does not trust, and a CA file
+    // that is not there: lost lines, tried again, never fatal.
+    for (const QString& caFile : {QString(), broker.caFile() + ".missing"}) {
+        config.caFile = caFile;
+        test::Reports reports;
+        CallPublisher untrusted(config, test::quickTiming());
+        untrusted.setReport(reports.sink());
+        untrusted.start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return untrusted.isLost(); }));
+        EXPECT_EQ(reports.count("line lost"), 1) << test::text(reports.lines);
+        if (!caFile.isEmpty()) {
+            EXPECT_EQ(reports.count("the CA file " + caFile + " cannot be used"), 1)
+                << test::text(reports.lines);
+        }
+    }
+
+    config.caFile = broker.caFile();
+    CallPublisher publisher(config, test::quickTiming());
+    publisher.start();
+    publisher.publish(callFrom("0212345678"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return publisher.waiting() == 0; }));
+    EXPECT_FALSE(publisher.isLost());
+}

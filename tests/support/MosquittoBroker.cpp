@@ -102,6 +102,8 @@ bool MosquittoBroker::start(const Options& options)
             return false;
         }
     }
+    if (options.tls && !makeCertificate())
+        return false;
     for (int attempt = 0; attempt < kPortTries; ++attempt) {
         m_port = freePort();
         if (m_port != 0 && launch())
@@ -131,6 +133,10 @@ bool MosquittoBroker::launch()
     } else {
         config += "allow_anonymous false\n";
         config += "password_file " + QFile::encodeName(m_dir->filePath("passwd")) + "\n";
+    }
+    if (m_options.tls) {
+        config += "certfile " + QFile::encodeName(caFile()) + "\n";
+        config += "keyfile " + QFile::encodeName(m_dir->filePath("server.key")) + "\n";
     }
     if (m_options.persistence) {
         config += "persistence true\n";
@@ -176,6 +182,28 @@ void MosquittoBroker::stop()
         m_process.kill();
         m_process.waitForFinished(kStopTimeoutMs);
     }
+}
+
+QString MosquittoBroker::caFile() const
+{
+    return m_dir ? m_dir->filePath("server.crt") : QString();
+}
+
+bool MosquittoBroker::makeCertificate()
+{
+    // Self-signed, so that the certificate is its own authority.
+    QProcess openssl;
+    openssl.start("openssl",
+                  {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj",
+                   "/CN=localhost", "-addext", "subjectAltName=IP:127.0.0.1,DNS:localhost",
+                   "-keyout", m_dir->filePath("server.key"), "-out", caFile()});
+    if (!openssl.waitForFinished(kStartTimeoutMs) || openssl.exitStatus() != QProcess::NormalExit ||
+        openssl.exitCode() != 0) {
+        ADD_FAILURE() << "openssl could not make a certificate: "
+                      << openssl.readAllStandardError().toStdString();
+        return false;
+    }
+    return true;
 }
 
 bool MosquittoBroker::isRunning() const

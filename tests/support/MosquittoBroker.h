@@ -24,6 +24,9 @@ public:
         // When set, only this user with this password is let in.
         QString user;
         QString password;
+        // TLS only, with a certificate for 127.0.0.1 made for the test
+        // (caFile() is what a client trusts).
+        bool tls = false;
     };
 
     MosquittoBroker();
@@ -43,6 +46,7 @@ public:
     bool isRunning() const;
 
     quint16 port() const { return m_port; }
+    QString caFile() const;
     QString log() const;
 
     // Runs mosquitto_sub with these arguments (host and port are added)
@@ -59,6 +63,7 @@ public:
 
 private:
     bool launch();
+    bool makeCertificate();
     bool waitUntilServing();
 
     std::unique_ptr<QTemporaryDir> m_dir;

@@ -158,6 +158,10 @@ void MqttClient::onHostFound(const QHostInfo& info)
 
 void MqttClient::openConnection(const QString& target)
 {
+    // No client id (libmosquitto makes a random one): two desktops of the
+    // same name must not take each other's connection. mosquitto_new()
+    // also ignores SIGPIPE for the process, so a write to a broker that
+    // vanished (TLS writes without MSG_NOSIGNAL) is an error, not the end.
     m_mosq = mosquitto_new(nullptr, true, this);
     if (!m_mosq) {
         fail(QStringLiteral("no MQTT client could be made: %1").arg(std::strerror(errno)));
@@ -282,8 +286,12 @@ void MqttClient::onAccepted()
     for (const QString& topic : std::as_const(m_subscriptions)) {
         int id = -1;
         const QByteArray bytes = topic.toUtf8();
-        if (mosquitto_subscribe(m_mosq, &id, bytes.constData(), kQos) == MOSQ_ERR_SUCCESS)
-            m_pendingSubscriptions.insert(id);
+        const int result = mosquitto_subscribe(m_mosq, &id, bytes.constData(), kQos);
+        if (result != MOSQ_ERR_SUCCESS) {
+            fail(QStringLiteral("cannot subscribe to %1: %2").arg(topic, errorText(result, errno)));
+            return;
+        }
+        m_pendingSubscriptions.insert(id);
     }
     if (wasLost)
         emit stateChanged();

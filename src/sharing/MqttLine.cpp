@@ -87,8 +87,9 @@ void MqttLine::shutDown()
 
 void MqttLine::poll()
 {
-    // One call at a time, in the order they arrived; a call that arrives
-    // while one is being handled waits for the next round.
+    // One call at a time, in the order they arrived; each is handled to the
+    // end (sounds included) before the next is handed on, also one that
+    // arrived meanwhile.
     while (!m_pending.empty() && m_on) {
         const auto numbers = std::move(m_pending.front());
         m_pending.pop_front();

@@ -69,9 +69,12 @@ TEST(MqttLine, HandlesCallsOfOtherDesktopsAndIgnoresTheRest)
     // A ring on another desktop.
     CallPublisher kontor(test::configFor(broker, "kontor"), test::quickTiming());
     kontor.start();
-    kontor.publish(callFrom("kontor", "0212345678"));
+    const CallMessage ring = callFrom("kontor", "0212345678");
+    kontor.publish(ring);
     ASSERT_TRUE(handled.waitFor(1));
     EXPECT_EQ(handled.calls, QStringList{"7654321 0212345678"}) << "not the old retained call";
+    // The same message again, as after a lost acknowledgement: the same call.
+    ASSERT_TRUE(broker.publish("ringvakt/kontor/call", ring.toJson()));
 
     // This desktop's own call, published by its publisher: handled from
     // its own line already.

@@ -228,11 +228,15 @@ void MqttClient::afterCall(int result)
 
 bool MqttClient::dispatchEvents()
 {
+    // A slot that runs an event loop of its own can bring more events from
+    // the socket meanwhile: they are queued behind and taken here, in order.
+    if (m_dispatching)
+        return true;
     const QPointer<MqttClient> self(this);
-    const quint64 generation = m_generation;
-    std::vector<Event> events;
-    events.swap(m_events);
-    for (Event& event : events) {
+    m_dispatching = true;
+    while (!m_events.empty()) {
+        const Event event = std::move(m_events.front());
+        m_events.pop_front();
         switch (event.kind) {
         case Event::Kind::Connect:
             if (event.code == 0) {
@@ -240,7 +244,7 @@ bool MqttClient::dispatchEvents()
             } else {
                 const QString why = sentence(mosquitto_connack_string(event.code));
                 emit refused(why);
-                if (self && generation == m_generation)
+                if (self)
                     fail(QStringLiteral("the broker refused the connection: ") + why);
             }
             break;
@@ -268,9 +272,12 @@ bool MqttClient::dispatchEvents()
             emit messageReceived(event.topic, event.payload, event.retained);
             break;
         }
-        if (!self || generation != m_generation)
-            return bool(self);
+        // A teardown meanwhile dropped the events of its connection; what
+        // is left belongs to the next one.
+        if (!self)
+            return false;
     }
+    m_dispatching = false;
     return true;
 }
 

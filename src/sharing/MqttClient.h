@@ -10,9 +10,9 @@
 #include <QSocketNotifier>
 #include <QStringList>
 #include <QTimer>
+#include <deque>
 #include <functional>
 #include <set>
-#include <vector>
 
 struct mosquitto;
 struct mosquitto_message;
@@ -124,7 +124,7 @@ private:
     // After every libmosquitto call that can run callbacks: acts on what
     // they noted, then on the call's result.
     void afterCall(int result);
-    // False when the client was torn down or destroyed meanwhile.
+    // False when the client was destroyed meanwhile.
     bool dispatchEvents();
     void onAccepted();
     void fail(const QString& why);
@@ -147,7 +147,7 @@ private:
     QTimer m_misc;
     QTimer m_connectTimeout;
     int m_lookupId = -1;
-    std::vector<Event> m_events;
+    std::deque<Event> m_events;
     std::set<int> m_pendingSubscriptions;
     // Changes with every teardown: work that belongs to an older
     // connection stops when it sees a new one.
@@ -155,4 +155,5 @@ private:
     bool m_on = false;
     bool m_connected = false;
     bool m_subscribed = false;
+    bool m_dispatching = false;
 };

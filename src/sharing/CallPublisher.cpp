@@ -10,6 +10,11 @@ namespace {
 const QByteArray kOnline = QByteArrayLiteral("online");
 const QByteArray kOffline = QByteArrayLiteral("offline");
 
+QString callsWere(int count)
+{
+    return count == 1 ? QStringLiteral("1 call was") : QStringLiteral("%1 calls were").arg(count);
+}
+
 } // namespace
 
 CallPublisher::CallPublisher(SharingConfig config, LineTiming timing, QObject* parent)
@@ -59,10 +64,9 @@ void CallPublisher::stop()
     m_client.stop();
     reportDropped();
     if (!m_waiting.empty()) {
-        m_report(QStringLiteral("%1 calls were not published: the MQTT broker %2 did not "
-                                "acknowledge them before the end")
-                     .arg(m_waiting.size())
-                     .arg(brokerName()));
+        m_report(QStringLiteral("%1 not published: no acknowledgement from the MQTT broker %2 "
+                                "by the end")
+                     .arg(callsWere(int(m_waiting.size())), brokerName()));
         m_waiting.clear();
     }
 }
@@ -127,10 +131,9 @@ void CallPublisher::reportDropped()
 {
     if (m_droppedUnreported == 0)
         return;
-    m_report(QStringLiteral("%1 calls were not published: the MQTT broker %2 was away and only "
-                            "the last %3 were kept")
-                 .arg(m_droppedUnreported)
-                 .arg(brokerName())
+    m_report(QStringLiteral("%1 not published: the MQTT broker %2 was away and only the last %3 "
+                            "calls were kept")
+                 .arg(callsWere(m_droppedUnreported), brokerName())
                  .arg(kMaxWaiting));
     m_droppedUnreported = 0;
 }

@@ -137,10 +137,10 @@ TEST(CallPublisher, CallsWhileTheBrokerIsAwayArePublishedAfterwardsInOrderOnce)
 
     EXPECT_EQ(reports.count("line lost"), 1) << test::text(reports.lines);
     EXPECT_EQ(reports.count("line back"), 1) << test::text(reports.lines);
-    EXPECT_EQ(reports.lines.filter("calls were not published"),
-              QStringList{"1 calls were not published: the MQTT broker 127.0.0.1:" +
+    EXPECT_EQ(reports.lines.filter("not published"),
+              QStringList{"1 call was not published: the MQTT broker 127.0.0.1:" +
                           QString::number(broker.port()) +
-                          " was away and only the last 100 were kept"});
+                          " was away and only the last 100 calls were kept"});
     EXPECT_EQ(reports.lines.size(), 3) << test::text(reports.lines);
 }
 
@@ -169,7 +169,7 @@ TEST(CallPublisher, LoginWithAPasswordThatNeverShows)
             << test::text(notices);
     }
     ASSERT_EQ(reports.count("line lost"), 1) << test::text(reports.lines);
-    EXPECT_EQ(reports.count("1 calls were not published"), 1) << test::text(reports.lines);
+    EXPECT_EQ(reports.count("1 call was not published"), 1) << test::text(reports.lines);
 
     config.password = "hemmelig-123";
     CallPublisher publisher(config, test::quickTiming());

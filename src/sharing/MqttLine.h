@@ -21,8 +21,7 @@
 // calls published from then on arrive unmarked); a message with its moment
 // that was received just before, byte for byte (a publisher sends one again
 // when the acknowledgement was lost with a connection); and a message that
-// does not
-// read as a call (one report each; the next good one is handled).
+// does not read as a call (one report each; the next good one is handled).
 //
 // Never fatal: a broker that cannot be reached or goes away is the "no
 // line" state, with its tries.

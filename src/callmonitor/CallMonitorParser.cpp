@@ -42,15 +42,6 @@ bool isRouterDate(std::string_view s)
     return true;
 }
 
-// The characters of a telephone number; empty is "no number".
-bool isNumber(std::string_view s)
-{
-    return s.size() <= CallMonitorParser::kMaxNumberLength &&
-           std::all_of(s.begin(), s.end(), [](char c) {
-               return (c >= '0' && c <= '9') || c == '+' || c == '#' || c == '*';
-           });
-}
-
 bool isText(std::string_view s)
 {
     return std::none_of(s.begin(), s.end(), [](char c) {
@@ -119,6 +110,13 @@ std::vector<CallMonitorEvent> CallMonitorParser::feed(std::string_view bytes)
         m_partial.clear();
     }
     return events;
+}
+
+bool CallMonitorParser::isNumber(std::string_view s)
+{
+    return s.size() <= kMaxNumberLength && std::all_of(s.begin(), s.end(), [](char c) {
+               return (c >= '0' && c <= '9') || c == '+' || c == '#' || c == '*';
+           });
 }
 
 void CallMonitorParser::reset()

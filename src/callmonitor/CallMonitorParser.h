@@ -49,6 +49,11 @@ public:
     // Forgets a partial line (a new connection starts afresh).
     void reset();
 
+    // True when the text is a telephone number as a RING may carry it: at
+    // most kMaxNumberLength of the characters 0-9, '+', '#' and '*'. Empty
+    // is "no number" and is accepted.
+    static bool isNumber(std::string_view s);
+
     // Lines dropped so far.
     int dropped() const { return m_dropped; }
 

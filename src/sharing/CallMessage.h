@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <optional>
+#include <string_view>
+
+// One handled call as it is shared over MQTT: a compact JSON object in
+// UTF-8,
+//   {"time": "2026-12-07T17:20:53.120+01:00", "date": "07-Des-2026",
+//    "clock": "17:20:53", "msn": "7654321", "number": "0212345678",
+//    "name": "Kari Hansen", "known": true, "numberDelivered": true,
+//    "line": "capi", "host": "kontor"}
+// "date" and "clock" are the call log's forms of "time". A number that was
+// not delivered, an unknown MSN and an unknown name are empty texts, never
+// the words the windows show for them.
+struct CallMessage
+{
+    // The kinds of line a call comes from.
+    static const QString kLineCapi;
+    static const QString kLineCallMonitor;
+    static const QString kLineMqtt;
+
+    // A message larger than this is refused unread.
+    static constexpr qsizetype kMaxSize = 4096;
+
+    QDateTime time;
+    QString msn;
+    QString number;
+    // The caller in the sending desktop's phone book.
+    QString name;
+    bool known = false;
+    bool numberDelivered = false;
+    QString line;
+    QString host;
+
+    // A call as call processing saw it: the texts are code page 1252 bytes
+    // as the call log keeps them, "Ukjent nummer" and "???" included (they
+    // become empty texts when nothing was delivered or found).
+    static CallMessage fromCall(const QDateTime& when, std::string_view msn,
+                                std::string_view callerNumber, bool numberDelivered,
+                                std::string_view callerName, bool inPhoneBook, QString line,
+                                QString host);
+
+    QByteArray toJson() const;
+
+    // A message received from the network, read strictly. Refused (nullopt
+    // and the reason in `why`): more than kMaxSize bytes, not a JSON object,
+    // no "number", a number or MSN that is not a text or that a router's
+    // call monitor would refuse. Fields that call handling does not need
+    // are taken when they are there and of the right type, and left at
+    // their defaults otherwise. The number decides whether one was
+    // delivered: an empty one is none.
+    static std::optional<CallMessage> parse(const QByteArray& bytes, QString* why);
+};

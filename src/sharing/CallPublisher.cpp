@@ -1,0 +1,139 @@
+#include "sharing/CallPublisher.h"
+
+#include "sharing/HomeAssistantDiscovery.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+const QByteArray kOnline = QByteArrayLiteral("online");
+const QByteArray kOffline = QByteArrayLiteral("offline");
+
+QString callsWere(int count)
+{
+    return count == 1 ? QStringLiteral("1 call was") : QStringLiteral("%1 calls were").arg(count);
+}
+
+} // namespace
+
+CallPublisher::CallPublisher(SharingConfig config, LineTiming timing, QObject* parent)
+    : QObject(parent), m_config(std::move(config)), m_topics(m_config),
+      m_client(m_config, std::move(timing))
+{
+    m_report = [](const QString& line) {
+        std::fprintf(stderr, "ringvakt: %s\n", line.toLocal8Bit().constData());
+        std::fflush(stderr);
+    };
+    m_client.setWill(m_topics.statusTopic(), kOffline);
+    connect(&m_client, &MqttClient::connected, this, &CallPublisher::onConnected);
+    connect(&m_client, &MqttClient::published, this, &CallPublisher::onPublished);
+    connect(&m_client, &MqttClient::disconnected, this, &CallPublisher::onDisconnected);
+    connect(&m_client, &MqttClient::stateChanged, this, &CallPublisher::stateChanged);
+    connect(&m_client, &MqttClient::refused, this, [this](const QString& why) {
+        if (m_refusalNoticed)
+            return;
+        m_refusalNoticed = true;
+        emit notice(
+            QStringLiteral("MQTT-megleren %1 tar ikke imot anropene: %2").arg(brokerName(), why));
+    });
+}
+
+CallPublisher::~CallPublisher()
+{
+    stop();
+}
+
+void CallPublisher::setReport(std::function<void(const QString&)> report)
+{
+    m_report = report;
+    m_client.setReport(std::move(report));
+}
+
+void CallPublisher::start()
+{
+    m_client.start();
+}
+
+void CallPublisher::stop()
+{
+    if (!m_client.isStarted())
+        return;
+    if (m_client.isConnected())
+        m_client.publish(m_topics.statusTopic(), kOffline, true);
+    m_client.stop();
+    reportDropped();
+    if (!m_waiting.empty()) {
+        m_report(QStringLiteral("%1 not published: no acknowledgement from the MQTT broker %2 "
+                                "by the end")
+                     .arg(callsWere(int(m_waiting.size())), brokerName()));
+        m_waiting.clear();
+    }
+}
+
+bool CallPublisher::publish(const CallMessage& call)
+{
+    if (call.line == CallMessage::kLineMqtt)
+        return false;
+    if (m_waiting.size() >= size_t(kMaxWaiting)) {
+        m_waiting.pop_front();
+        ++m_dropped;
+        ++m_droppedUnreported;
+    }
+    m_waiting.push_back({call.toJson(), -1});
+    sendWaiting();
+    return true;
+}
+
+void CallPublisher::onConnected()
+{
+    m_client.publish(m_topics.statusTopic(), kOnline, true);
+    // With home automation off, an empty retained config removes a sensor
+    // announced before.
+    m_client.publish(
+        homeassistant::discoveryTopic(m_topics),
+        m_config.homeAutomation ? homeassistant::discoveryConfig(m_topics) : QByteArray(), true);
+    reportDropped();
+    sendWaiting();
+}
+
+void CallPublisher::onPublished(int messageId)
+{
+    const auto it = std::find_if(m_waiting.begin(), m_waiting.end(), [messageId](const Waiting& w) {
+        return w.messageId == messageId;
+    });
+    if (it != m_waiting.end())
+        m_waiting.erase(it);
+}
+
+void CallPublisher::onDisconnected()
+{
+    // Not acknowledged is not published: sent again on the next connection.
+    for (Waiting& w : m_waiting)
+        w.messageId = -1;
+}
+
+void CallPublisher::sendWaiting()
+{
+    if (!m_client.isConnected())
+        return;
+    for (Waiting& w : m_waiting) {
+        if (w.messageId >= 0)
+            continue;
+        const int id = m_client.publish(m_topics.callTopic(), w.payload, true);
+        if (id < 0)
+            return;
+        w.messageId = id;
+    }
+}
+
+void CallPublisher::reportDropped()
+{
+    if (m_droppedUnreported == 0)
+        return;
+    m_report(QStringLiteral("%1 not published: the MQTT broker %2 was away and only the last %3 "
+                            "calls were kept")
+                 .arg(callsWere(m_droppedUnreported), brokerName())
+                 .arg(kMaxWaiting));
+    m_droppedUnreported = 0;
+}

@@ -49,7 +49,7 @@ bool AddCall(CallLog& log, std::string_view callerNumber, std::string_view msn, 
         record.callerName = std::move(*callerName);
     else if (record.callerNumber == kUnknownNumber)
         record.callerName = kUnknownName;
-    else if (FindPhoneBookEntry(log.m_dataDir, record.callerNumber, &entry))
+    else if (FindPhoneBookEntry(log.m_dataDir, log.m_numbers, record.callerNumber, &entry))
         record.callerName = entry.firstName + " " + entry.surname;
     else
         record.callerName = kUnknownName;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "contacts/PhoneNumbers.h"
+
 #include <QString>
 #include <optional>
 #include <string>
@@ -39,6 +41,11 @@ public:
     const QString& dataDir() const { return m_dataDir; }
     QString filePath() const;
 
+    // How the callers' numbers are matched to the phone book: as telephone
+    // numbers of this home country ("NO" until told).
+    void setCountry(const QString& country) { m_numbers = PhoneNumbers(country); }
+    const PhoneNumbers& numbers() const { return m_numbers; }
+
     int size() const { return int(m_rows.size()); }
     const CallRecord& at(int row) const { return m_rows[size_t(row)]; }
 
@@ -60,6 +67,7 @@ private:
     friend bool DeleteCall(CallLog&, int);
 
     QString m_dataDir;
+    PhoneNumbers m_numbers{QStringLiteral("NO")};
     std::vector<CallRecord> m_rows;
     bool m_unsaved = false;
     ListObserver* m_observer = nullptr;

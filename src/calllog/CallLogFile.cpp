@@ -84,7 +84,7 @@ bool SaveCallLog(CallLog& log)
 
 void LoadCallLog(CallLog& log)
 {
-    LoadCallLog(log, PhoneBookIndex::read(log.m_dataDir));
+    LoadCallLog(log, PhoneBookIndex::read(log.m_dataDir, log.m_numbers));
 }
 
 void LoadCallLog(CallLog& log, const PhoneBookIndex& phoneBook)
@@ -107,7 +107,7 @@ void LoadCallLog(CallLog& log, const PhoneBookIndex& phoneBook)
 
 void ReloadCallLog(CallLog& log)
 {
-    const PhoneBookIndex phoneBook = PhoneBookIndex::read(log.m_dataDir);
+    const PhoneBookIndex phoneBook = PhoneBookIndex::read(log.m_dataDir, log.m_numbers);
 
     // Rows that the file does not hold yet are written first; a reload must
     // never lose them.

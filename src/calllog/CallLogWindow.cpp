@@ -80,7 +80,7 @@ QString CallLogWindow::selectedNumber(int row) const
 
 bool CallLogWindow::numberInPhoneBook(const QString& number) const
 {
-    return FindPhoneBookEntry(m_log.dataDir(), cp1252::fromQString(number));
+    return FindPhoneBookEntry(m_log.dataDir(), m_log.numbers(), cp1252::fromQString(number));
 }
 
 void CallLogWindow::updateButtons()

@@ -74,18 +74,20 @@ CallResult HandleIncomingCall(const CallContext& c, const uint8_t* calling, cons
     if (!MsnFilterAdmits(s, numbers.msn))
         return result;
 
-    // The caller, named from the phone book.
+    // The caller, named from the phone book: the number as delivered, or the
+    // same number written another way (as the call log matches it).
     PhoneBookEntry entry;
     bool inPhoneBook = false;
     std::string callerName = kUnknownName;
-    if (numbers.numberDelivered && FindPhoneBookEntry(c.dataDir, numbers.callerNumber, &entry)) {
+    if (numbers.numberDelivered &&
+        FindPhoneBookEntry(c.dataDir, c.callLog.numbers(), numbers.callerNumber, &entry)) {
         inPhoneBook = true;
         callerName = entry.firstName + ' ' + entry.surname;
     }
 
-    // A personal sound is looked for only for a caller in the phone book.
-    const bool hasPersonalSound =
-        inPhoneBook && PersonalSoundExists(c.dataDir, numbers.callerNumber);
+    // A personal sound is looked for only for a caller in the phone book: the
+    // one recorded for that entry, under the entry's own number.
+    const bool hasPersonalSound = inPhoneBook && PersonalSoundExists(c.dataDir, entry.number);
 
     // The row in the call log, in both modes that see calls.
     result.handled = true;
@@ -120,7 +122,7 @@ CallResult HandleIncomingCall(const CallContext& c, const uint8_t* calling, cons
     if (s.PSOUND == PersonalSounds::On && hasPersonalSound) {
         if (s.PSOUND_BEFORE == IntroOutro::On)
             playInSoundDir(c, s.IntroFile);
-        playInSoundDir(c, PersonalSoundFileName(numbers.callerNumber));
+        playInSoundDir(c, PersonalSoundFileName(entry.number));
         if (s.PSOUND_AFTER == IntroOutro::On)
             playInSoundDir(c, s.OutroFile);
     }

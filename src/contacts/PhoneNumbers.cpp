@@ -154,6 +154,16 @@ bool PhoneNumbers::isKnownCountry(const QString& country)
     return regions.count(country.trimmed().toUpper().toStdString()) != 0;
 }
 
+QStringList PhoneNumbers::knownCountries()
+{
+    std::set<std::string> regions;
+    PhoneNumberUtil::GetInstance()->GetSupportedRegions(&regions);
+    QStringList codes;
+    for (const std::string& region : regions)
+        codes << QString::fromStdString(region);
+    return codes;
+}
+
 QString PhoneNumbers::defaultCountry(const QLocale& locale)
 {
     const QString fallback = QStringLiteral("NO");

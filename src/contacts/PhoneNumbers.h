@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,6 +56,8 @@ public:
 
     // True when libphonenumber knows the country (ISO code, any case).
     static bool isKnownCountry(const QString& country);
+    // The ISO codes of every country libphonenumber knows, sorted.
+    static QStringList knownCountries();
 
     // The country of the locale's territory, or "NO" when the locale names
     // none that libphonenumber knows (the "C" locale, a bare language).

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "contacts/NumberIndex.h"
+#include "contacts/PhoneNumbers.h"
+
 #include <QString>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -74,27 +78,30 @@ PhoneBookFileState LoadPhoneBook(PhoneBookList& list, const QString& dataDir);
 bool SavePhoneBook(const PhoneBookList& list, const QString& dataDir);
 
 // Looks the number up in "<dataDir>/PhoneBk.dat": the first entry in file
-// order whose number equals it byte for byte. Reads the file on every call.
-bool FindPhoneBookEntry(const QString& dataDir, std::string_view number,
-                        PhoneBookEntry* found = nullptr);
+// order whose number equals it byte for byte; when none does, the first
+// whose number is the same telephone number in another form, read as a
+// number of the home country of `numbers` ("22 12 34 56" for "+4722123456").
+// Reads the file on every call.
+bool FindPhoneBookEntry(const QString& dataDir, const PhoneNumbers& numbers,
+                        std::string_view number, PhoneBookEntry* found = nullptr);
 
 // The phone book file read once, for work that looks up many numbers (a
 // call log load, a purge). Answers exactly as FindPhoneBookEntry would.
 class PhoneBookIndex
 {
 public:
-    static PhoneBookIndex read(const QString& dataDir);
+    static PhoneBookIndex read(const QString& dataDir, const PhoneNumbers& numbers);
 
     PhoneBookFileState state() const { return m_state; }
     const PhoneBookEntry* find(std::string_view number) const;
-    // True when some complete entry's number equals this one with the letters
-    // A-Z compared without case, as sound file names are compared.
-    bool containsIgnoringCase(std::string_view number) const;
 
 private:
+    explicit PhoneBookIndex(const PhoneNumbers& numbers) : m_byNumber(numbers) {}
+
     PhoneBookFileState m_state = PhoneBookFileState::Missing;
-    std::unordered_map<std::string, PhoneBookEntry> m_byNumber;
-    std::unordered_set<std::string> m_foldedNumbers;
+    // The complete entries in file order, and their numbers.
+    std::vector<PhoneBookEntry> m_entries;
+    NumberIndex m_byNumber;
 };
 
 // A personal sound is "<number>.wav" in "sound/".

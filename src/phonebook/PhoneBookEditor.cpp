@@ -1,5 +1,6 @@
 #include "phonebook/PhoneBookEditor.h"
 
+#include "calllog/CallLog.h"
 #include "phonebook/PhoneBook.h"
 #include "phonebook/PhoneBookServices.h"
 #include "phonebook/PhoneBookWindow.h"
@@ -237,7 +238,7 @@ void PhoneBookEditor::ok()
         showMessage(QStringLiteral("Feil i Tlf.Nummer !"));
         return;
     }
-    if (m_addMode && FindPhoneBookEntry(m_services.dataDir, number)) {
+    if (m_addMode && FindPhoneBookEntry(m_services.dataDir, m_services.callLog.numbers(), number)) {
         showMessage(QStringLiteral("Tlf.Nummeret er alerede i katalogen !"));
         return;
     }

@@ -4,6 +4,7 @@
 #include "platform/TextLines.h"
 
 #include <QDir>
+#include <optional>
 
 namespace phonebookfile {
 
@@ -79,19 +80,62 @@ bool SavePhoneBook(const PhoneBookList& list, const QString& dataDir)
     return replaceFileAtomically(phonebookfile::path(dataDir), bytes);
 }
 
-bool FindPhoneBookEntry(const QString& dataDir, std::string_view number, PhoneBookEntry* found)
+namespace {
+
+// The digits of a number written with digits and the punctuation people put
+// between them (spaces, "-", ".", brackets, a leading "+"); nothing for any
+// other text.
+std::optional<std::string> plainDigits(std::string_view text)
+{
+    std::string digits;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9')
+            digits.push_back(c);
+        else if (!(c == ' ' || c == '-' || c == '.' || c == '(' || c == ')' ||
+                   (c == '+' && digits.empty())))
+            return std::nullopt;
+    }
+    return digits;
+}
+
+} // namespace
+
+bool FindPhoneBookEntry(const QString& dataDir, const PhoneNumbers& numbers,
+                        std::string_view number, PhoneBookEntry* found)
 {
     std::vector<std::string> lines;
     phonebookfile::readLines(dataDir, &lines);
     // Only complete entries: a last entry without its number line never
     // matches.
-    for (size_t first = 0; first + phonebookfile::kLinesPerEntry <= lines.size();
-         first += phonebookfile::kLinesPerEntry) {
-        if (lines[first + 2] == number) {
-            if (found)
-                *found = phonebookfile::entryAt(lines, first);
-            return true;
-        }
+    const size_t complete = lines.size() - lines.size() % phonebookfile::kLinesPerEntry;
+    const auto take = [&](size_t first) {
+        if (found)
+            *found = phonebookfile::entryAt(lines, first);
+        return true;
+    };
+    for (size_t first = 0; first < complete; first += phonebookfile::kLinesPerEntry) {
+        if (lines[first + 2] == number)
+            return take(first);
+    }
+    // Then as telephone numbers; only a number that can be matched so makes
+    // the entries' numbers be read as numbers. Reading one costs, so an entry
+    // written with digits and punctuation alone is read only when its digits
+    // end with the wanted number's national digits, as they must to match.
+    const std::optional<E164Number> wanted = numbers.matchable(number);
+    if (!wanted)
+        return false;
+    const std::string_view national =
+        std::string_view(wanted->text).substr(wanted->text.size() - wanted->nationalDigits);
+    for (size_t first = 0; first < complete; first += phonebookfile::kLinesPerEntry) {
+        const std::string& candidate = lines[first + 2];
+        if (const std::optional<std::string> digits = plainDigits(candidate);
+            digits &&
+            (digits->size() < national.size() ||
+             digits->compare(digits->size() - national.size(), national.size(), national) != 0))
+            continue;
+        if (numbers.e164(candidate) == wanted->text)
+            return take(first);
     }
     return false;
 }

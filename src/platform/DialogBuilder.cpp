@@ -5,6 +5,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -264,6 +265,11 @@ QSize needed(const QWidget* w)
                               : 0;
         return {width, fm.height() + chrome / 2};
     }
+    if (const auto* combo = qobject_cast<const QComboBox*>(w)) {
+        // The choice shown, with the frame and the arrow beside it.
+        const int arrow = style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, w);
+        return {fm.horizontalAdvance(combo->currentText()) + arrow + 16, fm.height() + 6};
+    }
     if (const auto* view = qobject_cast<const QTreeView*>(w)) {
         const QString cell = view->property(kFitCellProperty).toString();
         if (cell.isEmpty() || !view->model())
@@ -362,6 +368,8 @@ void build(QWidget* host, const DialogTemplate& t)
             w = new TitledGroupBox(c.text, host);
         } else if (c.kind == QLatin1String("listview")) {
             w = makeListView(c, host);
+        } else if (c.kind == QLatin1String("combobox")) {
+            w = new QComboBox(host);
         } else {
             qFatal("dialog %d: unknown control kind %s", t.id, qPrintable(c.kind));
         }
@@ -413,7 +421,8 @@ void nameFieldsAfterLabels(QWidget* host)
 {
     QString label;
     for (QWidget* w : templateControls(host)) {
-        const bool field = qobject_cast<QLineEdit*>(w) || qobject_cast<QTreeView*>(w);
+        const bool field = qobject_cast<QLineEdit*>(w) || qobject_cast<QTreeView*>(w) ||
+                           qobject_cast<QComboBox*>(w);
         if (field && w->accessibleName().isEmpty() && !label.isEmpty())
             w->setAccessibleName(label);
         label.clear();

@@ -12,7 +12,7 @@ struct ControlTemplate
 {
     int id = -1;  // -1: a control without an id (icons, fixed texts)
     QString kind; // static, icon, edit, button, defbutton, iconbutton,
-                  // checkbox, radio, groupbox, listview
+                  // checkbox, radio, groupbox, listview, combobox
     QRect rect;   // dialog units
     QStringList style;
     QString text;

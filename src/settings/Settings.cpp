@@ -1,7 +1,13 @@
 #include "settings/Settings.h"
 
+#include "contacts/PhoneNumbers.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsTable.h"
+
+std::string localeCountry()
+{
+    return PhoneNumbers::defaultCountry().toStdString();
+}
 
 Settings::Settings()
 {
@@ -19,7 +25,7 @@ void SetDefaultSettings(Settings& settings)
             settings.*def.unsignedField = uint32_t(def.defaultNumber);
             break;
         case SettingKind::Text:
-            settings.*def.textField = def.defaultText;
+            settings.*def.textField = def.defaultTextOf ? def.defaultTextOf() : def.defaultText;
             break;
         }
     }

@@ -32,6 +32,9 @@ struct Settings
     std::string CALLMONITOR_HOST;
     int32_t CALLMONITOR_PORT;
     int32_t NOTIFY;
+    // The home country, whose numbers are matched whatever their form (an
+    // ISO 3166 code, "NO").
+    std::string COUNTRY;
     std::string IntroFile;
     std::string OutroFile;
 };
@@ -40,6 +43,8 @@ struct Settings
 constexpr size_t kMaxMsnLength = 19;
 // The longest host name of the call monitor (a DNS name has at most 253).
 constexpr size_t kMaxHostLength = 255;
+// An ISO 3166 country code.
+constexpr size_t kCountryLength = 2;
 
 void SetDefaultSettings(Settings& settings);
 

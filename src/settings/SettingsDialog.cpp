@@ -1,5 +1,6 @@
 #include "settings/SettingsDialog.h"
 
+#include "contacts/PhoneNumbers.h"
 #include "platform/Cp1252.h"
 #include "platform/DialogBuilder.h"
 #include "platform/MessageBoxes.h"
@@ -7,7 +8,9 @@
 #include "settings/Settings.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -72,6 +75,8 @@ constexpr int kMonitorHost = 1083;
 constexpr int kMonitorPort = 1084;
 // Desktop notifications of announced calls.
 constexpr int kNotify = 1085;
+// The home country, whose numbers are matched whatever their form.
+constexpr int kCountry = 1087;
 
 struct ControlText
 {
@@ -105,6 +110,7 @@ constexpr ControlText kTexts[] = {
     {1081, "CAPI (ISDN-kort, eller ruter med CAPI over TCP)"},
     {1082, "Ruterens samtalemonitor:"},
     {1085, "Vis varsel på skrivebordet"},
+    {1086, "Land for telefonnumre:"},
 };
 
 // The controls whose clicks are commands of the dialog; the other choices
@@ -172,6 +178,8 @@ void SettingsDialog::initialise()
         QWidget* w = dialogbuilder::control(this, t.id);
         if (auto* box = qobject_cast<QGroupBox*>(w))
             box->setTitle(QString::fromUtf8(t.text));
+        else if (auto* label = qobject_cast<QLabel*>(w))
+            label->setText(QString::fromUtf8(t.text));
         else
             qobject_cast<QAbstractButton*>(w)->setText(QString::fromUtf8(t.text));
     }
@@ -241,10 +249,43 @@ void SettingsDialog::initialise()
     updateMonitorFields();
 
     checkBox(kNotify)->setChecked(s.NOTIFY == Notify::On);
+    fillCountries(QString::fromStdString(s.COUNTRY));
 
     dialogbuilder::fit(this);
     dialogbuilder::nameFieldsAfterLabels(this);
     edit(kMonitorPort)->setAccessibleName(QStringLiteral("Port"));
+}
+
+void SettingsDialog::fillCountries(const QString& current)
+{
+    // Each country by its own name, as its people write it, with the code
+    // that tells apart the names a font cannot show; sorted by name.
+    QList<std::pair<QString, QString>> countries;
+    for (const QString& code : PhoneNumbers::knownCountries()) {
+        const QLocale::Territory territory = QLocale::codeToTerritory(code);
+        QString name;
+        if (territory != QLocale::AnyTerritory) {
+            name = QLocale(QLocale::AnyLanguage, territory).nativeTerritoryName();
+            if (name.isEmpty())
+                name = QLocale::territoryToString(territory);
+        }
+        name = name.isEmpty() ? code : name + QStringLiteral(" (") + code + QLatin1Char(')');
+        countries.append({name, code});
+    }
+    std::sort(countries.begin(), countries.end(), [](const auto& a, const auto& b) {
+        return QString::localeAwareCompare(a.first, b.first) < 0;
+    });
+    QComboBox* combo = dialogbuilder::control<QComboBox>(this, kCountry);
+    for (const auto& [name, code] : countries)
+        combo->addItem(name, code);
+    // A stored code that no longer names a country stays as it is, shown
+    // as it stands, until the user picks another.
+    int index = combo->findData(current);
+    if (index < 0) {
+        combo->insertItem(0, current, current);
+        index = 0;
+    }
+    combo->setCurrentIndex(index);
 }
 
 void SettingsDialog::updateMonitorFields()
@@ -414,6 +455,8 @@ void SettingsDialog::ok()
     s.PSOUND_BEFORE = checkBox(kPlayIntro)->isChecked() ? IntroOutro::On : IntroOutro::Off;
     s.PSOUND_AFTER = checkBox(kPlayOutro)->isChecked() ? IntroOutro::On : IntroOutro::Off;
     s.NOTIFY = checkBox(kNotify)->isChecked() ? Notify::On : Notify::Off;
+    s.COUNTRY =
+        dialogbuilder::control<QComboBox>(this, kCountry)->currentData().toString().toStdString();
     m_parts.settings = s;
 
     if (!SaveSettings(m_parts.settings, m_parts.store)) {

@@ -53,6 +53,7 @@ private:
     void msnBoxClicked(int index);
     void personalSoundsClicked();
     void updateMonitorFields();
+    void fillCountries(const QString& current);
 
     // The intro's or the outro's file name, for one of the six icon buttons.
     const std::string& soundFileFor(int id) const;

@@ -37,11 +37,21 @@ struct SettingDef
     // decide what an unexpected one means).
     int64_t minNumber = INT64_MIN;
     int64_t maxNumber = INT64_MAX;
+    // Texts whose default depends on the machine: where it comes from (then
+    // defaultText is not used).
+    std::string (*defaultTextOf)() = nullptr;
 };
 
 constexpr SettingDef signedSetting(const char* name, int32_t Settings::*field, int32_t def)
 {
     return {name, SettingKind::Signed32, field, nullptr, nullptr, def, 0};
+}
+
+constexpr SettingDef machineTextSetting(const char* name, std::string Settings::*field,
+                                        size_t bufferSize, std::string (*defaultOf)())
+{
+    return {name, SettingKind::Text, nullptr,   nullptr,  field, 0, bufferSize,
+            "",   INT64_MIN,         INT64_MAX, defaultOf};
 }
 
 constexpr SettingDef rangedSetting(const char* name, int32_t Settings::*field, int32_t def,
@@ -61,7 +71,10 @@ constexpr SettingDef textSetting(const char* name, std::string Settings::*field,
     return {name, SettingKind::Text, nullptr, nullptr, field, 0, bufferSize, def};
 }
 
-inline constexpr std::array<SettingDef, 15> kSettingsTable = {{
+// The home country of the user's locale ("NO" when it names none).
+std::string localeCountry();
+
+inline constexpr std::array<SettingDef, 16> kSettingsTable = {{
     signedSetting("MSG_SHOW", &Settings::MSG_SHOW, MsgShow::Always),
     signedSetting("MSG_CLOSE", &Settings::MSG_CLOSE, MsgClose::Never),
     unsignedSetting("MSG_CLOSE_TIMEOUT", &Settings::MSG_CLOSE_TIMEOUT, 5),
@@ -77,6 +90,7 @@ inline constexpr std::array<SettingDef, 15> kSettingsTable = {{
     textSetting("CALLMONITOR_HOST", &Settings::CALLMONITOR_HOST, kMaxHostLength + 1, "fritz.box"),
     rangedSetting("CALLMONITOR_PORT", &Settings::CALLMONITOR_PORT, 1012, 1, 65535),
     signedSetting("NOTIFY", &Settings::NOTIFY, Notify::Off),
+    machineTextSetting("COUNTRY", &Settings::COUNTRY, kCountryLength + 1, &localeCountry),
 }};
 
 // The fixed names of the intro and outro sounds in "sound/"; never stored.

@@ -92,6 +92,7 @@ bool Controller::start()
         return false;
 
     m_pollTimer.start();
+    m_callLog->setCountry(QString::fromStdString(m_settings->COUNTRY));
     LoadCallLog(*m_callLog);
     QDir(m_parts.dataDir).mkpath(soundfiles::soundDir(m_parts.dataDir));
     return true;
@@ -189,7 +190,15 @@ void Controller::createLine()
 
 void Controller::settingsChanged()
 {
-    if (m_shutDown || lineChoiceOf(*m_settings) == m_lineChoice)
+    if (m_shutDown)
+        return;
+    // Another home country names callers anew.
+    const QString country = QString::fromStdString(m_settings->COUNTRY);
+    if (country.toUpper() != m_callLog->numbers().country()) {
+        m_callLog->setCountry(country);
+        ReloadCallLog(*m_callLog);
+    }
+    if (lineChoiceOf(*m_settings) == m_lineChoice)
         return;
     m_line->shutDown();
     if (m_line->backgroundWorkRunning()) {

@@ -162,7 +162,7 @@ TEST(CallLogFile, LoadingAppendsAfterTheRowsInMemory)
     ASSERT_TRUE(AddCall(log, "5", "6", FakeClock(kWhen)));
     CountingObserver observer;
     log.setObserver(&observer);
-    LoadCallLog(log, PhoneBookIndex::read(dir.path()));
+    LoadCallLog(log, PhoneBookIndex::read(dir.path(), log.numbers()));
     ASSERT_EQ(log.size(), 3);
     EXPECT_EQ(log.at(0).callerNumber, "5");
     EXPECT_EQ(log.at(2).callerNumber, "n2");

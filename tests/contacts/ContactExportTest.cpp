@@ -1,4 +1,4 @@
-#include "../phonebook/PhoneBookPrinting.h"
+#include "../phonebook/PhoneBookTesting.h"
 #include "calllog/CallLog.h"
 #include "contacts/CallLogCsv.h"
 #include "contacts/ContactFileReader.h"
@@ -65,5 +65,6 @@ TEST(ContactExport, CallLogAsCsvForSpreadsheets)
                                  "31-Feb-2026,23:59:59,7654322,Ukjent nummer,???,\r\n"
                                  "01-Jan-2027,00:00:01,7654321,\"'=HYPERLINK(\"\"x\"\")\",???,"
                                  "2027-01-01\r\n"
-                                 "02-Jan-2027,00:00:02,7654321,+4722123456,???,2027-01-02\r\n");
+                                 "02-Jan-2027,00:00:02,7654321,+4722123456,"
+                                 "\"Kari \"\"Kk\"\" Hansen, jr.\",2027-01-02\r\n");
 }

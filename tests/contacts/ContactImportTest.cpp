@@ -1,4 +1,4 @@
-#include "../phonebook/PhoneBookPrinting.h"
+#include "../phonebook/PhoneBookTesting.h"
 #include "contacts/ContactFileMessages.h"
 #include "contacts/ContactFileReader.h"
 #include "contacts/ImportPlan.h"

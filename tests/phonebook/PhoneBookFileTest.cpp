@@ -1,4 +1,4 @@
-#include "PhoneBookPrinting.h"
+#include "PhoneBookTesting.h"
 #include "phonebook/PhoneBook.h"
 #include "support/TempDataDir.h"
 
@@ -133,7 +133,7 @@ TEST(PhoneBookFile, RandomBytesLoadWithoutHarm)
         }
         EXPECT_EQ(loaded.empty(), bytes.empty());
         // Look-ups on such a file answer without harm too.
-        FindPhoneBookEntry(dir.path(), "201");
-        PhoneBookIndex::read(dir.path()).find("201");
+        FindPhoneBookEntry(dir.path(), kNorway, "201");
+        PhoneBookIndex::read(dir.path(), kNorway).find("201");
     }
 }

@@ -1,4 +1,4 @@
-#include "PhoneBookPrinting.h"
+#include "PhoneBookTesting.h"
 #include "phonebook/PhoneBook.h"
 #include "support/TempDataDir.h"
 
@@ -12,7 +12,7 @@ namespace {
 std::optional<PhoneBookEntry> literal(const QString& dataDir, std::string_view number)
 {
     PhoneBookEntry entry;
-    if (FindPhoneBookEntry(dataDir, number, &entry))
+    if (FindPhoneBookEntry(dataDir, kNorway, number, &entry))
         return entry;
     return std::nullopt;
 }
@@ -34,7 +34,7 @@ TEST(PhoneBookLookup, WholeNumbersOnlyAndTheFirstOfDuplicates)
                              "Vik\r\nPer\r\n555\r\n"
                              "Tom\r\n\r\n\r\n"
                              "Lie\r\nAnne\r\n");
-    const PhoneBookIndex index = PhoneBookIndex::read(dir.path());
+    const PhoneBookIndex index = PhoneBookIndex::read(dir.path(), kNorway);
     EXPECT_EQ(index.state(), PhoneBookFileState::Read);
 
     for (const std::string_view number : {"12", "9", "1234", " 123", "123 "}) {
@@ -55,20 +55,43 @@ TEST(PhoneBookLookup, WholeNumbersOnlyAndTheFirstOfDuplicates)
     EXPECT_EQ(indexed(index, ""), tom);
     EXPECT_EQ(literal(dir.path(), "Anne"), std::nullopt);
     EXPECT_EQ(indexed(index, "Anne"), std::nullopt);
-    EXPECT_TRUE(FindPhoneBookEntry(dir.path(), "912")); // the entry is optional
+    EXPECT_TRUE(FindPhoneBookEntry(dir.path(), kNorway, "912")); // the entry is optional
+}
 
-    EXPECT_TRUE(index.containsIgnoringCase("555"));
-    EXPECT_FALSE(index.containsIgnoringCase("55"));
+TEST(PhoneBookLookup, AnotherFormOfTheNumberOnlyWhenNoneIsExact)
+{
+    // A look-up and a load of the call log give the same answer: the exact
+    // number first, then the first entry holding the same number in another
+    // form.
+    test::TempDataDir dir;
+    dir.write("PhoneBk.dat", "Hansen\r\nKari\r\n22 12 34 56\r\n"
+                             "Lund\r\nPer\r\n+4722123456\r\n"
+                             "Vik\r\nOla\r\n004791234567\r\n");
+    const PhoneBookIndex index = PhoneBookIndex::read(dir.path(), kNorway);
+    const PhoneBookEntry hansen{"Hansen", "Kari", "22 12 34 56"};
+    const PhoneBookEntry lund{"Lund", "Per", "+4722123456"};
+    const PhoneBookEntry vik{"Vik", "Ola", "004791234567"};
+    for (const auto& [delivered, expected] :
+         std::vector<std::pair<std::string, std::optional<PhoneBookEntry>>>{
+             {"22123456", hansen},
+             {"+4722123456", lund},
+             {"004722123456", hansen},
+             {"91234567", vik},
+             {"+46 8 123 456 78", std::nullopt},
+             {"Ukjent nummer", std::nullopt}}) {
+        EXPECT_EQ(literal(dir.path(), delivered), expected) << delivered;
+        EXPECT_EQ(indexed(index, delivered), expected) << delivered;
+    }
 }
 
 TEST(PhoneBookLookup, MissingOrUnreadableBooksFindNothing)
 {
     test::TempDataDir dir;
-    EXPECT_FALSE(FindPhoneBookEntry(dir.path(), ""));
-    EXPECT_EQ(PhoneBookIndex::read(dir.path()).state(), PhoneBookFileState::Missing);
+    EXPECT_FALSE(FindPhoneBookEntry(dir.path(), kNorway, ""));
+    EXPECT_EQ(PhoneBookIndex::read(dir.path(), kNorway).state(), PhoneBookFileState::Missing);
     ASSERT_TRUE(QDir(dir.path()).mkdir("PhoneBk.dat"));
-    EXPECT_FALSE(FindPhoneBookEntry(dir.path(), ""));
-    const PhoneBookIndex index = PhoneBookIndex::read(dir.path());
+    EXPECT_FALSE(FindPhoneBookEntry(dir.path(), kNorway, ""));
+    const PhoneBookIndex index = PhoneBookIndex::read(dir.path(), kNorway);
     EXPECT_EQ(index.state(), PhoneBookFileState::Unreadable);
     EXPECT_EQ(index.find(""), nullptr);
 }
@@ -98,7 +121,7 @@ TEST(PhoneBookLookup, TheIndexAnswersAsTheFileLookupDoes)
             file += text + (random() % 4 ? "\r\n" : "\n");
         }
         dir.write("PhoneBk.dat", file);
-        const PhoneBookIndex index = PhoneBookIndex::read(dir.path());
+        const PhoneBookIndex index = PhoneBookIndex::read(dir.path(), kNorway);
         for (int n = 0; n < 40; ++n)
             asked.push_back(std::to_string(n));
         for (const std::string& number : asked)

@@ -44,6 +44,7 @@ void expectDefaults(const Settings& s)
     EXPECT_EQ(s.CALLMONITOR_HOST, "fritz.box");
     EXPECT_EQ(s.CALLMONITOR_PORT, 1012);
     EXPECT_EQ(s.NOTIFY, 1);
+    EXPECT_EQ(s.COUNTRY, localeCountry());
     EXPECT_EQ(s.IntroFile, "Intro.wav");
     EXPECT_EQ(s.OutroFile, "Outro.wav");
 }
@@ -52,6 +53,7 @@ const std::vector<std::string> kDefaultValues = {
     "BEEP=1",
     "CALLMONITOR_HOST=fritz.box",
     "CALLMONITOR_PORT=1012",
+    "COUNTRY=" + localeCountry(),
     "LINE=1",
     "MSG_CLOSE=1",
     "MSG_CLOSE_TIMEOUT=5",
@@ -73,10 +75,10 @@ TEST(SettingsTable, HoldsTheStoredValuesInWritingOrder)
     std::vector<std::string> names;
     for (const SettingDef& def : kSettingsTable)
         names.push_back(def.name);
-    EXPECT_EQ(names, (std::vector<std::string>{"MSG_SHOW", "MSG_CLOSE", "MSG_CLOSE_TIMEOUT", "BEEP",
-                                               "MSN_LOG", "PSOUND", "PSOUND_BEFORE", "PSOUND_AFTER",
-                                               "MSN_1", "MSN_2", "MSN_3", "LINE",
-                                               "CALLMONITOR_HOST", "CALLMONITOR_PORT", "NOTIFY"}));
+    EXPECT_EQ(names, (std::vector<std::string>{
+                         "MSG_SHOW", "MSG_CLOSE", "MSG_CLOSE_TIMEOUT", "BEEP", "MSN_LOG", "PSOUND",
+                         "PSOUND_BEFORE", "PSOUND_AFTER", "MSN_1", "MSN_2", "MSN_3", "LINE",
+                         "CALLMONITOR_HOST", "CALLMONITOR_PORT", "NOTIFY", "COUNTRY"}));
 
     Settings changed;
     changed.MSG_SHOW = 3;
@@ -210,11 +212,12 @@ TEST(SaveSettings, WritesEveryValueAndReadsBackTheSame)
     saved.PSOUND_AFTER = -70000;
     saved.MSN_1 = "123";
     saved.MSN_3 = "\xC6\xD8\xC5";
+    saved.COUNTRY = "DE";
     ASSERT_TRUE(SaveSettings(saved, store));
 
     const std::string ini = dir.read("Ringvakt.ini");
     const std::vector<std::string> values = storedValues(ini);
-    EXPECT_EQ(values.size(), 15u);
+    EXPECT_EQ(values.size(), kSettingsTable.size());
     EXPECT_NE(std::find(values.begin(), values.end(), "MSG_SHOW=-1"), values.end()) << ini;
     EXPECT_NE(std::find(values.begin(), values.end(), "PSOUND_AFTER=-70000"), values.end()) << ini;
     EXPECT_NE(std::find(values.begin(), values.end(), "MSG_CLOSE_TIMEOUT=4294967295"), values.end())
@@ -232,6 +235,7 @@ TEST(SaveSettings, WritesEveryValueAndReadsBackTheSame)
     EXPECT_EQ(loaded.MSN_1, "123");
     EXPECT_EQ(loaded.MSN_2, "");
     EXPECT_EQ(loaded.MSN_3, "\xC6\xD8\xC5");
+    EXPECT_EQ(loaded.COUNTRY, "DE");
     // Saving left the file as it was.
     EXPECT_EQ(dir.read("Ringvakt.ini"), ini);
 }

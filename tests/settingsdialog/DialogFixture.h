@@ -3,6 +3,7 @@
 #include "settings/Settings.h"
 #include "settings/SettingsDialog.h"
 #include "settings/SettingsStore.h"
+#include "settings/SettingsTable.h"
 #include "support/FakeRecorderStarter.h"
 #include "support/FakeSoundOutput.h"
 #include "support/QtPrinting.h"

@@ -81,7 +81,7 @@ TEST_F(SettingsDialogTest, ShowsTheStoredSettingsWithTheirTexts)
 
 TEST_F(SettingsDialogTest, ValuesOutsideTheChoicesSelectNoneAndSurviveOk)
 {
-    loadStored("MSG_SHOW=9\nMSG_CLOSE=5\nBEEP=0\nMSN_LOG=0\nMSG_CLOSE_TIMEOUT=12\n");
+    loadStored("MSG_SHOW=9\nMSG_CLOSE=5\nBEEP=0\nMSN_LOG=0\nMSG_CLOSE_TIMEOUT=12\nCOUNTRY=ZZ\n");
     SettingsDialog& d = openDialog();
     EXPECT_TRUE(checked({1047, 1048, 1049, 1050, 1051, 1052, 1053, 1054, 1055}).empty());
     EXPECT_TRUE(checked({1040, 1044, 1045, 1046}).empty());
@@ -95,7 +95,7 @@ TEST_F(SettingsDialogTest, ValuesOutsideTheChoicesSelectNoneAndSurviveOk)
     const std::string expected =
         "MSG_SHOW=9 MSG_CLOSE=5 MSG_CLOSE_TIMEOUT=12 BEEP=0 MSN_LOG=0 "
         "PSOUND=1 PSOUND_BEFORE=2 PSOUND_AFTER=2 MSN_1= MSN_2= MSN_3= LINE=1 "
-        "CALLMONITOR_HOST=fritz.box CALLMONITOR_PORT=1012 NOTIFY=1";
+        "CALLMONITOR_HOST=fritz.box CALLMONITOR_PORT=1012 NOTIFY=1 COUNTRY=ZZ";
     EXPECT_EQ(summary(settings), expected);
     EXPECT_EQ(storedSummary(), expected);
 }
@@ -140,7 +140,8 @@ TEST_F(SettingsDialogTest, EachCheckStopsOkWithItsMessageAndSavesNothing)
     EXPECT_EQ(storedSummary(),
               "MSG_SHOW=1 MSG_CLOSE=1 MSG_CLOSE_TIMEOUT=1000 BEEP=1 MSN_LOG=3 "
               "PSOUND=1 PSOUND_BEFORE=2 PSOUND_AFTER=2 MSN_1=1 MSN_2=5556 MSN_3= LINE=1 "
-              "CALLMONITOR_HOST=fritz.box CALLMONITOR_PORT=1012 NOTIFY=1");
+              "CALLMONITOR_HOST=fritz.box CALLMONITOR_PORT=1012 NOTIFY=1 COUNTRY=" +
+                  localeCountry());
 }
 
 TEST_F(SettingsDialogTest, DelayAboveAThousandOrBeyond32BitsIsRefused)

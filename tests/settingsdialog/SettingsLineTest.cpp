@@ -1,8 +1,12 @@
 #include "DialogFixture.h"
+#include "platform/DialogBuilder.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTest>
 
 using test::DialogFixture;
 
@@ -112,4 +116,24 @@ TEST_F(SettingsLineTest, DesktopNotifications)
     click(1);
     EXPECT_EQ(stored()["NOTIFY"], "2");
     EXPECT_EQ(settings.NOTIFY, 2);
+}
+
+TEST_F(SettingsLineTest, HomeCountryChosenByItsOwnName)
+{
+    loadStored("COUNTRY=NO\n");
+    SettingsDialog& d = openDialog();
+    auto* country = dialogbuilder::control<QComboBox>(&d, 1087);
+    EXPECT_EQ(dialogbuilder::control<QLabel>(&d, 1086)->text(), "Land for telefonnumre:");
+    EXPECT_EQ(country->accessibleName(), "Land for telefonnumre");
+    EXPECT_EQ(country->currentText(), "Norge (NO)");
+    EXPECT_NE(country->findText("Deutschland (DE)"), -1);
+    EXPECT_NE(country->findText("Sverige (SE)"), -1);
+
+    // Chosen from the keyboard: the stored value is the code.
+    country->setFocus();
+    QTest::keyClicks(country, "Deutschland");
+    EXPECT_EQ(country->currentText(), "Deutschland (DE)");
+    click(1);
+    EXPECT_EQ(stored()["COUNTRY"], "DE");
+    EXPECT_EQ(settings.COUNTRY, "DE");
 }

@@ -2,9 +2,12 @@
 
 #include "calllog/CallLog.h"
 #include "calllog/CallLogModel.h"
+#include "contacts/CallLogCsv.h"
+#include "contacts/ContactTransfer.h"
 #include "phonebook/PhoneBook.h"
 #include "platform/Cp1252.h"
 #include "platform/DialogBuilder.h"
+#include "platform/FileChoice.h"
 #include "platform/FirstSelectedRow.h"
 #include "platform/MenuTemplate.h"
 #include "platform/MessageBoxes.h"
@@ -22,6 +25,7 @@ constexpr int kAddButton = 1068;
 constexpr int kDeleteButton = 1069;
 constexpr int kAddMenu = 40015;
 constexpr int kDeleteMenu = 40016;
+constexpr int kExportMenu = 40032;
 } // namespace
 
 CallLogWindow::CallLogWindow(CallLog& log, QWidget* parent) : QWidget(parent), m_log(log)
@@ -49,6 +53,7 @@ CallLogWindow::CallLogWindow(CallLog& log, QWidget* parent) : QWidget(parent), m
     m_menu = menus::buildPopup(menus::CallersList, this);
     menus::setItemText(m_menu, kAddMenu, QStringLiteral("-> Katalog"));
     menus::setItemText(m_menu, kDeleteMenu, QStringLiteral("Slett innlegg"));
+    menus::setItemText(m_menu, kExportMenu, QString::fromUtf8("Eksporter samtaleloggen…"));
 
     connect(m_clear, &QPushButton::clicked, this, [this] { command(kClearList); });
     connect(close, &QPushButton::clicked, this, [this] { command(kClose); });
@@ -103,15 +108,20 @@ void CallLogWindow::clearSelection()
 
 void CallLogWindow::showContextMenu(const QPoint& pos)
 {
+    // Over a row the row's commands and the export; below the rows the
+    // export alone, with nothing selected for the others to act on.
     const QModelIndex hit = m_list->indexAt(pos);
-    if (!hit.isValid())
-        return;
-    // The row under the cursor is selected by the click itself.
-    if (FirstSelectedRow(m_list) != hit.row())
-        m_list->selectionModel()->select(hit, QItemSelectionModel::ClearAndSelect |
-                                                  QItemSelectionModel::Rows);
-    menus::setItemEnabled(m_menu, kAddMenu, !numberInPhoneBook(selectedNumber(hit.row())));
-    menus::setItemEnabled(m_menu, kDeleteMenu, true);
+    if (hit.isValid()) {
+        // The row under the cursor is selected by the click itself.
+        if (FirstSelectedRow(m_list) != hit.row())
+            m_list->selectionModel()->select(hit, QItemSelectionModel::ClearAndSelect |
+                                                      QItemSelectionModel::Rows);
+    } else {
+        clearSelection();
+    }
+    menus::setItemEnabled(m_menu, kAddMenu,
+                          hit.isValid() && !numberInPhoneBook(selectedNumber(hit.row())));
+    menus::setItemEnabled(m_menu, kDeleteMenu, hit.isValid());
     QAction* chosen = m_menu->exec(m_list->viewport()->mapToGlobal(pos));
     if (chosen)
         command(menus::commandId(chosen));
@@ -132,6 +142,9 @@ void CallLogWindow::command(int id)
         return;
     case kClose:
         emit closeRequested();
+        return;
+    case kExportMenu:
+        exportCalls();
         return;
     case kDeleteButton:
     case kDeleteMenu: {
@@ -172,4 +185,16 @@ void CallLogWindow::keyPressEvent(QKeyEvent* event)
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void CallLogWindow::exportCalls()
+{
+    const QString path =
+        filechoice::saveFile(this, QStringLiteral("Eksporter samtaleloggen"),
+                             QStringLiteral("Samtalelogg.csv"), QStringLiteral("CSV (*.csv)"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!writeExportFile(path, callLogToCsv(m_log), &error))
+        msgbox::inform(this, QStringLiteral("Ringvakt"), error);
 }

@@ -28,7 +28,7 @@ public:
     void setAddNumberHandler(AddNumberHandler handler) { m_addNumber = std::move(handler); }
 
     // Runs a command of this window by its control or menu id: 1008, 1009,
-    // 1068, 1069, 40015, 40016.
+    // 1068, 1069, 40015, 40016, 40032.
     void command(int id);
 
 signals:
@@ -46,6 +46,7 @@ private:
     // No row selected (also no current row), and the buttons to match.
     void clearSelection();
     void showContextMenu(const QPoint& pos);
+    void exportCalls();
 
     CallLog& m_log;
     CallLogModel* m_model;

@@ -1,11 +1,14 @@
 #include "phonebook/PhoneBookWindow.h"
 
 #include "calllog/CallLog.h"
+#include "contacts/ContactTransfer.h"
+#include "contacts/PhoneBookVCard.h"
 #include "phonebook/PhoneBookDialogs.h"
 #include "phonebook/PhoneBookModel.h"
 #include "phonebook/PhoneBookSoundIcons.h"
 #include "platform/Cp1252.h"
 #include "platform/DialogBuilder.h"
+#include "platform/FileChoice.h"
 #include "platform/FirstSelectedRow.h"
 #include "platform/MenuTemplate.h"
 #include "platform/MessageBoxes.h"
@@ -14,6 +17,7 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCursor>
+#include <QDir>
 #include <QHeaderView>
 #include <QMenu>
 #include <QPushButton>
@@ -27,9 +31,12 @@ constexpr int kClearAll = 1023;
 constexpr int kAdd = 1024;
 constexpr int kEdit = 1025;
 constexpr int kDelete = 1026;
+constexpr int kImport = 1027;
 constexpr int kEditMenu = 40018;
 constexpr int kDeleteMenu = 40020;
 constexpr int kAddMenu = 40022;
+constexpr int kImportMenu = 40030;
+constexpr int kExportMenu = 40031;
 constexpr int kSmallIcon = 16;
 
 const char* const kCaption = "Ringvakt";
@@ -60,15 +67,17 @@ PhoneBookWindow::PhoneBookWindow(PhoneBookDialogs& dialogs)
     menus::setItemText(m_rowMenu, kEditMenu, QStringLiteral("Endre"));
     menus::setItemText(m_rowMenu, kDeleteMenu, QStringLiteral("Slett"));
     menus::setItemText(m_emptyMenu, kAddMenu, QStringLiteral("Legg til"));
+    for (QMenu* menu : {m_rowMenu, m_emptyMenu}) {
+        menus::setItemText(menu, kImportMenu, QString::fromUtf8("Importer kontakter…"));
+        menus::setItemText(menu, kExportMenu, QString::fromUtf8("Eksporter katalogen…"));
+    }
 
-    const std::pair<int, const char*> buttons[] = {{kClearAll, "Slett alt"},
-                                                   {kClose, "Lukk"},
-                                                   {kAdd, "Legg til"},
-                                                   {kEdit, "Endre"},
-                                                   {kDelete, "Slett"}};
+    const std::pair<int, const char*> buttons[] = {{kClearAll, "Slett alt"}, {kImport, "Importer…"},
+                                                   {kClose, "Lukk"},         {kAdd, "Legg til"},
+                                                   {kEdit, "Endre"},         {kDelete, "Slett"}};
     for (const auto& [id, text] : buttons) {
         auto* button = dialogbuilder::control<QPushButton>(this, id);
-        button->setText(QString::fromLatin1(text));
+        button->setText(QString::fromUtf8(text));
         connect(button, &QPushButton::clicked, this, [this, id = id] { command(id); });
     }
     m_edit = dialogbuilder::control<QPushButton>(this, kEdit);
@@ -124,6 +133,13 @@ void PhoneBookWindow::command(int id)
     case kDelete:
     case kDeleteMenu:
         deleteSelected();
+        return;
+    case kImport:
+    case kImportMenu:
+        importContacts();
+        return;
+    case kExportMenu:
+        exportPhoneBook();
         return;
     default:
         return;
@@ -284,4 +300,73 @@ void PhoneBookWindow::purgeSounds()
 {
     PurgeOrphanSounds(m_services.dataDir, m_services.settings.IntroFile,
                       m_services.settings.OutroFile);
+}
+
+void PhoneBookWindow::importContacts()
+{
+    // While the editor is open its entry is not saved yet: an import now
+    // would be checked against a book that is about to change.
+    if (m_dialogs.editorOpen())
+        return;
+    const QString path = filechoice::openFile(
+        this, QString::fromUtf8("Importer kontakter"),
+        QStringLiteral("Kontakter (*.vcf *.vcard *.xml *.csv *.txt);;Alle filer (*)"));
+    if (!path.isEmpty())
+        importContactsFrom(path);
+}
+
+bool PhoneBookWindow::importContactsFrom(const QString& path)
+{
+    const QString caption = QString::fromLatin1(kCaption);
+    if (m_loadState == PhoneBookFileState::Unreadable) {
+        msgbox::inform(this, caption, unreadableText());
+        return false;
+    }
+    const ImportOutcome outcome = planImportFrom(path, m_list, m_services.callLog.numbers());
+    if (!outcome.read) {
+        msgbox::inform(this, caption,
+                       QStringLiteral("Kontaktene i %1 kan ikke importeres.\n%2")
+                           .arg(QDir::toNativeSeparators(path), outcome.message));
+        return false;
+    }
+    const QString summary = importSummary(outcome.plan);
+    if (outcome.plan.added.empty()) {
+        msgbox::inform(this, caption,
+                       QString::fromUtf8("Ingen nye oppføringer å importere (%1).").arg(summary));
+        return false;
+    }
+    // What the import will do, before anything is saved.
+    if (msgbox::question(this, caption, summary, QDir::toNativeSeparators(path),
+                         QStringLiteral("Importer"),
+                         QStringLiteral("Avbryt")) == msgbox::Answer::No)
+        return false;
+    if (!saveChange([&outcome](PhoneBookList& list) { addImported(list, outcome.plan); }, this))
+        return false;
+    clearSelection();
+    purgeSounds();
+    ReloadCallLog(m_services.callLog);
+    RefreshSoundIcons();
+    return true;
+}
+
+void PhoneBookWindow::exportPhoneBook()
+{
+    const QString path =
+        filechoice::saveFile(this, QStringLiteral("Eksporter katalogen"),
+                             QStringLiteral("Katalog.vcf"), QStringLiteral("vCard (*.vcf)"));
+    if (path.isEmpty())
+        return;
+    if (m_loadState == PhoneBookFileState::Unreadable) {
+        msgbox::inform(this, QString::fromLatin1(kCaption),
+                       QStringLiteral("PhoneBk.dat kunne ikke leses. Ingenting er eksportert."));
+        return;
+    }
+    // What the window shows is what the file holds: every change is saved
+    // at once.
+    std::vector<PhoneBookEntry> entries;
+    for (int row = 0; row < m_list.size(); ++row)
+        entries.push_back(m_list.at(row));
+    QString error;
+    if (!writeExportFile(path, phoneBookToVCard(entries), &error))
+        msgbox::inform(this, QString::fromLatin1(kCaption), error);
 }

@@ -36,8 +36,13 @@ public:
     QMenu* emptyMenu() const { return m_emptyMenu; }
 
     // Runs a command by its control or menu id: 1022, 1023, 1024, 1025,
-    // 1026, 40018, 40020, 40022.
+    // 1026, 1027, 40018, 40020, 40022, 40030, 40031.
     void command(int id);
+
+    // Imports the contacts of the file: shows what the import would do and
+    // on "Importer" adds the new entries in one save, or none. True when
+    // entries were added.
+    bool importContactsFrom(const QString& path);
 
     // Sets every row's icon from the files in "sound/".
     void RefreshSoundIcons();
@@ -69,6 +74,8 @@ private:
     void openEditor();
     void clearAll();
     void deleteSelected();
+    void importContacts();
+    void exportPhoneBook();
     void updateButtons();
     void purgeSounds();
 

@@ -42,13 +42,13 @@ bool logInsteadOfShowing(const QString& caption, const QString& text)
     return true;
 }
 
-bool recordAhead(const QString& caption, const QString& text, bool question, const QString& detail,
-                 Answer* answer)
+bool recordAhead(const Shown& box, Answer* answer)
 {
     Ahead& a = ahead();
     if (!a.active)
         return false;
-    a.shown.push_back({caption, text, question, detail});
+    const bool question = box.question;
+    a.shown.push_back(box);
     if (!a.answers.empty()) {
         *answer = a.answers.front();
         a.answers.pop_front();
@@ -58,18 +58,21 @@ bool recordAhead(const QString& caption, const QString& text, bool question, con
     return true;
 }
 
-int runBox(QWidget* owner, const QString& caption, const QString& text, const QString& detail,
-           QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+int runBox(QWidget* owner, const Shown& shown, QMessageBox::StandardButtons buttons,
+           QMessageBox::StandardButton defaultButton)
 {
-    QPointer<QMessageBox> box = new QMessageBox(QMessageBox::NoIcon, caption, text, buttons, owner);
-    box->setInformativeText(detail);
+    QPointer<QMessageBox> box =
+        new QMessageBox(QMessageBox::NoIcon, shown.caption, shown.text, buttons, owner);
+    box->setInformativeText(shown.detail);
     box->setDefaultButton(defaultButton);
     box->setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
-    const std::pair<QMessageBox::StandardButton, const char*> texts[] = {
-        {QMessageBox::Yes, "Ja"}, {QMessageBox::No, "Nei"}, {QMessageBox::Ok, "OK"}};
+    const std::pair<QMessageBox::StandardButton, QString> texts[] = {
+        {QMessageBox::Yes, shown.yesText.isEmpty() ? QStringLiteral("Ja") : shown.yesText},
+        {QMessageBox::No, shown.noText.isEmpty() ? QStringLiteral("Nei") : shown.noText},
+        {QMessageBox::Ok, QStringLiteral("OK")}};
     for (const auto& [which, label] : texts) {
         if (QAbstractButton* button = box->button(which))
-            button->setText(QString::fromUtf8(label));
+            button->setText(label);
     }
     // Placed over its owner when the owner can be seen; otherwise (the main
     // window hidden in the tray, or not yet placed at start) in the middle
@@ -90,24 +93,31 @@ int runBox(QWidget* owner, const QString& caption, const QString& text, const QS
 
 Answer question(QWidget* owner, const QString& caption, const QString& text, const QString& detail)
 {
+    return question(owner, caption, text, detail, {}, {});
+}
+
+Answer question(QWidget* owner, const QString& caption, const QString& text, const QString& detail,
+                const QString& yesText, const QString& noText)
+{
+    const Shown box{caption, text, true, detail, yesText, noText};
     Answer answer = Answer::Yes;
-    if (recordAhead(caption, text, true, detail, &answer))
+    if (recordAhead(box, &answer))
         return answer;
     if (logInsteadOfShowing(caption, text))
         return Answer::Yes;
-    const int r =
-        runBox(owner, caption, text, detail, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    const int r = runBox(owner, box, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     return r == QMessageBox::No ? Answer::No : Answer::Yes;
 }
 
 void inform(QWidget* owner, const QString& caption, const QString& text)
 {
+    const Shown box{caption, text, false, {}, {}, {}};
     Answer answer = Answer::Ok;
-    if (recordAhead(caption, text, false, {}, &answer))
+    if (recordAhead(box, &answer))
         return;
     if (logInsteadOfShowing(caption, text))
         return;
-    runBox(owner, caption, text, {}, QMessageBox::Ok, QMessageBox::Ok);
+    runBox(owner, box, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void answerAhead(std::deque<Answer> answers)

@@ -27,6 +27,10 @@ enum class Answer
 // that would be deleted).
 Answer question(QWidget* owner, const QString& caption, const QString& text,
                 const QString& detail = {});
+// The same with buttons that name what they do ("Importer", "Avbryt"):
+// Yes is the first, No the second, which Escape also takes.
+Answer question(QWidget* owner, const QString& caption, const QString& text, const QString& detail,
+                const QString& yesText, const QString& noText);
 // An OK button only.
 void inform(QWidget* owner, const QString& caption, const QString& text);
 
@@ -37,6 +41,9 @@ struct Shown
     QString text;
     bool question = false;
     QString detail;
+    // The buttons' texts, when a question names its own.
+    QString yesText;
+    QString noText;
 };
 
 // Tests: from now on no box is shown; each is recorded and answered with the

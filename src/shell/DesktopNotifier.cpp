@@ -47,25 +47,47 @@ void DesktopNotifier::notifyCall(const std::string& callerNumber, const std::str
     hints.insert(QStringLiteral("desktop-entry"), QString::fromLatin1(kIconName));
     hints.insert(QStringLiteral("urgency"), QVariant::fromValue(uchar(1)));
 
+    send({body, actions, hints, number, offerAdd});
+}
+
+void DesktopNotifier::send(const Pending& next)
+{
+    // The id of the notification to replace comes with the service's
+    // answer to the one before: a call announced before that answer is
+    // here waits for it, or it would stand beside the last one instead of
+    // replacing it. Only the newest waits; any before it would be replaced
+    // at once.
+    if (m_inFlight) {
+        m_waiting = next;
+        return;
+    }
     QDBusMessage message =
         QDBusMessage::createMethodCall(QString::fromLatin1(kService), QString::fromLatin1(kPath),
                                        QString::fromLatin1(kInterface), QStringLiteral("Notify"));
     message << QStringLiteral("Ringvakt") << m_lastId << QString::fromLatin1(kIconName)
-            << QStringLiteral("Ringvakt") << body << actions << hints << int(-1);
-    // Asynchronous: a slow or absent service never holds up the call.
+            << QStringLiteral("Ringvakt") << next.body << next.actions << next.hints << int(-1);
+    // Asynchronous: a slow or absent service never holds up the call (an
+    // answer that never comes ends as an error after D-Bus's timeout).
+    m_inFlight = true;
     auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(message), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, number, offerAdd](QDBusPendingCallWatcher* w) {
+            [this, number = next.number, offerAdd = next.offerAdd](QDBusPendingCallWatcher* w) {
                 const QDBusPendingReply<uint> reply = *w;
                 w->deleteLater();
-                if (reply.isError())
-                    return;
-                const uint id = reply.value();
-                m_lastId = id;
-                if (offerAdd)
-                    m_numbers.insert(id, number);
-                else
-                    m_numbers.remove(id);
+                m_inFlight = false;
+                if (!reply.isError()) {
+                    const uint id = reply.value();
+                    m_lastId = id;
+                    if (offerAdd)
+                        m_numbers.insert(id, number);
+                    else
+                        m_numbers.remove(id);
+                }
+                if (m_waiting) {
+                    const Pending waiting = *m_waiting;
+                    m_waiting.reset();
+                    send(waiting);
+                }
             });
 }
 

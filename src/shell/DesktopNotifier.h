@@ -6,6 +6,9 @@
 #include <QHash>
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <QVariantMap>
+#include <optional>
 
 // Announces calls through the desktop's notification service
 // (org.freedesktop.Notifications on the session bus), for desktops where a
@@ -41,8 +44,21 @@ private slots:
     void onClosed(uint id, uint reason);
 
 private:
+    // A notification on its way to the service.
+    struct Pending
+    {
+        QString body;
+        QStringList actions;
+        QVariantMap hints;
+        QString number;
+        bool offerAdd = false;
+    };
+    void send(const Pending& next);
+
     QDBusConnection m_bus;
     uint m_lastId = 0;
+    bool m_inFlight = false;
+    std::optional<Pending> m_waiting;
     // The numbers of notifications that offer "-> Katalog", by id.
     QHash<uint, QString> m_numbers;
 };

@@ -25,6 +25,13 @@ const char* const kUsage =
     "                      the panel's tray before showing the call log instead\n"
     "  --autostart on|off  start Ringvakt with your desktop session, or no\n"
     "                      longer; says what it did and exits\n"
+    "  --import FILE       add the contacts of FILE (vCard, a router's XML phone\n"
+    "                      book, or CSV with a header row) to the phone book of\n"
+    "                      the data directory; numbers already there are\n"
+    "                      skipped; says what it did and exits\n"
+    "  --export-phonebook FILE\n"
+    "                      write the phone book to FILE as vCard 3.0 and exit\n"
+    "  --export-calls FILE write the call log to FILE as CSV (UTF-8) and exit\n"
     "  -h, --help          show this help and exit\n"
     "  -v, --version       show the version and exit\n"
     "\n"
@@ -37,7 +44,7 @@ const char* const kUsage =
     "\n"
     "Exit codes:\n"
     "  0  normal end, also when Ringvakt is running already\n"
-    "  1  the line could not be reached at start\n"
+    "  1  the line could not be reached at start; an import or export failed\n"
     "  2  wrong use: an unknown option, a data directory or lock that cannot be had\n";
 
 } // namespace
@@ -69,7 +76,13 @@ ProgramOptions parseProgramOptions(const QStringList& arguments)
     const QCommandLineOption sessionStart(QStringLiteral("session-start"), QString());
     const QCommandLineOption autostart(QStringLiteral("autostart"), QString(),
                                        QStringLiteral("on|off"));
-    parser.addOptions({help, version, dataDir, desktopData, sessionStart, autostart});
+    const QCommandLineOption import(QStringLiteral("import"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption exportCalls(QStringLiteral("export-calls"), QString(),
+                                         QStringLiteral("FILE"));
+    const QCommandLineOption exportPhoneBook(QStringLiteral("export-phonebook"), QString(),
+                                             QStringLiteral("FILE"));
+    parser.addOptions({help, version, dataDir, desktopData, sessionStart, autostart, import,
+                       exportCalls, exportPhoneBook});
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
 
     if (!parser.parse(QStringList{QStringLiteral("ringvakt")} + arguments)) {
@@ -102,6 +115,26 @@ ProgramOptions parseProgramOptions(const QStringList& arguments)
             return fail(QStringLiteral("--autostart takes on or off"));
         o.autostartOn = value == QLatin1String("on");
         o.action = ProgramOptions::Action::Autostart;
+    }
+    // One job a start: the program, the autostart, or one transfer.
+    const std::pair<const QCommandLineOption*, ProgramOptions::Action> transfers[] = {
+        {&import, ProgramOptions::Action::Import},
+        {&exportCalls, ProgramOptions::Action::ExportCalls},
+        {&exportPhoneBook, ProgramOptions::Action::ExportPhoneBook}};
+    for (const auto& [option, action] : transfers) {
+        if (!parser.isSet(*option))
+            continue;
+        const QString name = QStringLiteral("--") + option->names().first();
+        if (o.action != ProgramOptions::Action::Run)
+            return fail(QStringLiteral("%1 cannot be given together with --autostart, --import "
+                                       "or another export")
+                            .arg(name));
+        if (parser.values(*option).size() > 1)
+            return fail(QStringLiteral("%1 takes one file").arg(name));
+        o.file = parser.value(*option);
+        if (o.file.isEmpty())
+            return fail(QStringLiteral("%1 needs a file").arg(name));
+        o.action = action;
     }
     return o;
 }

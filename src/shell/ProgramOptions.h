@@ -12,13 +12,17 @@ struct ProgramOptions
         Help,
         Version,
         Autostart,
-        UsageError, // `error` says what is wrong; usage goes to standard error
+        Import,          // --import FILE
+        ExportCalls,     // --export-calls FILE
+        ExportPhoneBook, // --export-phonebook FILE
+        UsageError,      // `error` says what is wrong; usage goes to standard error
     };
     Action action = Action::Run;
     QString dataDir;           // --data-dir DIR
     bool desktopData = false;  // --desktop-data
     bool sessionStart = false; // --session-start
     bool autostartOn = false;  // --autostart on|off
+    QString file;              // the file of an import or export
     QString error;
 };
 

@@ -4,10 +4,12 @@
 #include "platform/RecorderStarter.h"
 #include "platform/SdlSoundOutput.h"
 #include "platform/SignalNotifier.h"
+#include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "shell/Application.h"
 #include "shell/Autostart.h"
 #include "shell/CommandIds.h"
+#include "shell/CommandLineTransfer.h"
 #include "shell/ProgramOptions.h"
 #include "shell/SingleInstance.h"
 
@@ -30,6 +32,41 @@ QString ownExecutable()
 void print(FILE* stream, const QString& text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+// An import or export without windows; the exit code.
+int transfer(const ProgramOptions& options)
+{
+    // An import changes the phone book: not behind a running program's back,
+    // whose phone book window would save over it.
+    SingleInstance instance;
+    if (options.action == ProgramOptions::Action::Import) {
+        switch (instance.acquire()) {
+        case SingleInstance::Result::Acquired:
+            break;
+        case SingleInstance::Result::HeldByOther:
+            print(stderr, QStringLiteral("ringvakt: Ringvakt is running; import from its phone "
+                                         "book window (Importer kontakter...), or end it first\n"));
+            return 1;
+        case SingleInstance::Result::Failed:
+            print(stderr, QStringLiteral("ringvakt: %1\n").arg(instance.error()));
+            return 2;
+        }
+    }
+    QString error;
+    const QString dataDir = resolveDataDir(options, &error);
+    if (dataDir.isEmpty()) {
+        print(stderr, QStringLiteral("ringvakt: %1\n").arg(error));
+        return 2;
+    }
+    // The home country, as the running program reads numbers.
+    IniSettingsStore settingsStore;
+    Settings settings;
+    LoadSettings(settings, settingsStore);
+    const TransferRun run = runTransfer(options, dataDir, QString::fromStdString(settings.COUNTRY));
+    print(stdout, run.out);
+    print(stderr, run.err);
+    return run.exitCode;
 }
 
 } // namespace
@@ -58,6 +95,10 @@ int main(int argc, char** argv)
               (ok ? QString() : QStringLiteral("ringvakt: ")) + report + QLatin1Char('\n'));
         return ok ? 0 : 1;
     }
+    case ProgramOptions::Action::Import:
+    case ProgramOptions::Action::ExportCalls:
+    case ProgramOptions::Action::ExportPhoneBook:
+        return transfer(options);
     case ProgramOptions::Action::Run:
         break;
     }

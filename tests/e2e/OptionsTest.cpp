@@ -113,3 +113,71 @@ TEST(OptionsTest, AutostartOnAndOff)
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.out.contains("nothing to remove"));
 }
+
+TEST(OptionsTest, ImportAndExportFromTheCommandLine)
+{
+    RingvaktProcess ringvakt;
+    test::writeFile(ringvakt.settingsFile(), "[V1.51]\nCOUNTRY=NO\n");
+    test::writeFile(ringvakt.dataFile("PhoneBk.dat"), "Hansen\r\nKari\r\n22123456\r\n");
+    test::writeFile(ringvakt.dataFile("CallID.dat"),
+                    "01-Jan-2026\r\n10:00:00\r\n1\r\n004791300111\r\n");
+    const QString router = ringvakt.home() + "/phonebook.xml";
+    test::writeFile(router, "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<phonebooks><phonebook>"
+                            "<contact><person><realName>Per Lie</realName></person><telephony>"
+                            "<number type=\"home\">+47 22 12 34 56</number>"
+                            "<number type=\"mobile\">913 00 111</number></telephony></contact>"
+                            "</phonebook></phonebooks>\n");
+    const QString book = ringvakt.dataFile("PhoneBk.dat");
+    RingvaktProcess::Run run = ringvakt.runOnce({"--import", router});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out,
+              "Imported " + router + " into " + book + ": 1 ny oppføring, 1 fantes fra før\n");
+    const std::string imported = "Hansen\r\nKari\r\n22123456\r\nLie\r\nPer\r\n91300111\r\n";
+    EXPECT_EQ(test::readFile(book), imported);
+
+    // What cannot be imported is said, with exit code 1, and changes nothing.
+    const QString notes = ringvakt.home() + "/notes.txt";
+    test::writeFile(notes, "Ring Per i morgen.\n");
+    run = ringvakt.runOnce({"--import", notes});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err,
+              "ringvakt: " + notes + ": Filen er ikke en vCard-, CSV- eller ruterkatalogfil.\n");
+    run = ringvakt.runOnce({"--import", ringvakt.home() + "/nowhere.vcf"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.endsWith(": Filen finnes ikke.\n")) << run.err.toStdString();
+    EXPECT_EQ(test::readFile(book), imported);
+
+    // The exports: the call log names the caller by the imported entry.
+    const QString calls = ringvakt.home() + "/calls.csv";
+    run = ringvakt.runOnce({"--export-calls", calls});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(test::readFile(calls), "\xEF\xBB\xBF"
+                                     "Dato,Klokkeslett,MSN,Hvem ringte,Navn,Dato (ISO 8601)\r\n"
+                                     "01-Jan-2026,10:00:00,1,004791300111,Per Lie,2026-01-01\r\n");
+    const QString cards = ringvakt.home() + "/book.vcf";
+    run = ringvakt.runOnce({"--export-phonebook", cards});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(QString::fromStdString(test::readFile(cards)).count("BEGIN:VCARD"), 2);
+    run = ringvakt.runOnce({"--export-calls", ringvakt.home() + "/no/such/dir/calls.csv"});
+    EXPECT_EQ(run.exitCode, 1);
+
+    // One job a start.
+    for (const QStringList& args :
+         {QStringList{"--import"}, QStringList{"--import", router, "--export-calls", calls}}) {
+        run = ringvakt.runOnce(args);
+        EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
+    }
+    EXPECT_EQ(test::readFile(book), imported);
+
+    // An import while the program runs would be saved over by its phone
+    // book window: refused.
+    ExchangeProcess exchange;
+    ASSERT_TRUE(exchange.start());
+    ASSERT_TRUE(exchange.writeCapiRc(ringvakt.home()));
+    ASSERT_TRUE(ringvakt.start());
+    ASSERT_FALSE(exchange.waitForLog(QRegularExpression(" LISTEN_REQ appl=")).isEmpty());
+    run = ringvakt.runOnce({"--import", router});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("Ringvakt is running")) << run.err.toStdString();
+    EXPECT_EQ(ringvakt.terminate(), 0);
+}

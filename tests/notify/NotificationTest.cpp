@@ -82,6 +82,14 @@ TEST_F(NotificationTest, EveryAnnouncedCallIsNotifiedAndReplacesTheLast)
     ring("557", "7654321");
     ASSERT_TRUE(notified(3));
     EXPECT_TRUE(server->calls()[2].body.contains("557"));
+
+    // Calls faster than the service answers: the last one still replaces
+    // the one the service showed before it, never stands beside it.
+    ring("558", "7654321");
+    ring("559", "7654321");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server->calls().back().body.contains("559"); }, 5000));
+    const std::vector<test::NotifyCall> calls = server->calls();
+    EXPECT_EQ(calls.back().replacesId, calls[calls.size() - 2].id);
 }
 
 TEST_F(NotificationTest, TheActionOpensTheEditorWithTheNumber)

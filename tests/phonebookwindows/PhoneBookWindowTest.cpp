@@ -124,12 +124,14 @@ TEST_F(PhoneBookWindowTest, ContextMenusOverARowAndBelowTheRows)
 {
     withPhoneBookWindow([&](PhoneBookWindow& w) {
         const QRect second = w.view()->visualRect(w.view()->model()->index(1, 0));
-        EXPECT_EQ(contextMenuAt(w, second.center()), QStringList({"Endre*", "Slett"}));
+        EXPECT_EQ(
+            contextMenuAt(w, second.center()),
+            QStringList({"Endre*", "Slett", "", "Importer kontakter…", "Eksporter katalogen…"}));
         EXPECT_EQ(FirstSelectedRow(w.view()), 1) << "the row under the cursor is selected";
 
         const QRect last = w.view()->visualRect(w.view()->model()->index(2, 0));
         EXPECT_EQ(contextMenuAt(w, QPoint(last.center().x(), last.bottom() + 40)),
-                  QStringList({"Legg til*"}));
+                  QStringList({"Legg til*", "", "Importer kontakter…", "Eksporter katalogen…"}));
     });
 }
 
@@ -296,7 +298,7 @@ TEST_F(PhoneBookWindowTest, NoNeighbourIsEverLeftSelected)
         selectRow(w, 1);
         const QRect last = w.view()->visualRect(w.view()->model()->index(1, 0));
         EXPECT_EQ(contextMenuAt(w, QPoint(last.center().x(), last.bottom() + 40)),
-                  QStringList({"Legg til*"}));
+                  QStringList({"Legg til*", "", "Importer kontakter…", "Eksporter katalogen…"}));
         EXPECT_TRUE(nothingSelected(w));
         withEditor([&] { w.command(40022); },
                    [&](PhoneBookEditor& e) { EXPECT_EQ(edit(&e, 1022)->text(), ""); });

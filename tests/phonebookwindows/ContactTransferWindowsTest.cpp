@@ -1,0 +1,134 @@
+#include "PhoneBookFixture.h"
+#include "calllog/CallLogWindow.h"
+#include "calls/CallPopup.h"
+#include "calls/CallPopupController.h"
+#include "phonebook/PhoneBookWindow.h"
+#include "platform/MessageBoxes.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+
+using test::PhoneBookFixture;
+
+namespace {
+
+// A book with Kari Hansen at "22 12 34 56" in line form, and two calls that
+// the import should name: one delivered in another form.
+class ContactTransferWindowsTest : public PhoneBookFixture
+{
+protected:
+    void SetUp() override
+    {
+        PhoneBookFixture::SetUp();
+        dir.write("Ringvakt.ini", "[V1.51]\nCOUNTRY=NO\nPSOUND=2\n");
+        dir.write("PhoneBk.dat", kBook);
+        dir.write("CallID.dat", "01-Jan-2026\r\n10:00:00\r\n1\r\n+4791300111\r\n"
+                                "01-Jan-2026\r\n10:01:00\r\n1\r\n004722123456\r\n");
+        startWithPhoneBook();
+    }
+
+    // Answers the file dialog that opens next: chooses `path` in it.
+    static void chooseInFileDialog(const QString& path)
+    {
+        later([path] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr) << "no file dialog opened";
+            EXPECT_EQ(dialog->labelText(QFileDialog::Reject), "Avbryt");
+            dialog->selectFile(path);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+    }
+
+    static constexpr const char* kBook = "Hansen\r\nKari\r\n22123456\r\n";
+};
+
+} // namespace
+
+TEST_F(ContactTransferWindowsTest, ImportShowsWhatItWillDoAndSavesAllOrNothing)
+{
+    // vCard 2.1 from a phone: Kari again in another form, Pål with a mobile
+    // and a foreign number, a name code page 1252 cannot hold, no number.
+    dir.write("phone.vcf", "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Hansen;Kari\r\n"
+                           "TEL;HOME:+47 22 12 34 56\r\nEND:VCARD\r\n"
+                           "BEGIN:VCARD\r\nVERSION:2.1\r\n"
+                           "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:S=C3=A6ther;P=C3=A5l\r\n"
+                           "TEL;CELL:913 00 111\r\nTEL;WORK:+46 8 123 456 78\r\nEND:VCARD\r\n"
+                           "BEGIN:VCARD\r\nVERSION:2.1\r\nN:\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD\xD0"
+                           "\xBE\xD0\xB2;\r\nTEL:40000000\r\nEND:VCARD\r\n"
+                           "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Nummerlaus;Nils\r\nEND:VCARD\r\n");
+    dir.write("broken.vcf", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+
+    withPhoneBookWindow([&](PhoneBookWindow& w) {
+        EXPECT_EQ(button(&w, 1027)->text(), "Importer…");
+
+        // A file that is no contact file: said, and nothing changes.
+        chooseInFileDialog(dir.file("broken.vcf"));
+        button(&w, 1027)->click();
+        ASSERT_EQ(msgbox::shown().size(), 1u);
+        EXPECT_TRUE(msgbox::shown()[0].text.contains("kan ikke importeres"));
+        EXPECT_EQ(dir.read("PhoneBk.dat"), kBook);
+
+        // The summary first; "Avbryt" changes nothing.
+        msgbox::clearShown();
+        msgbox::answerAhead({msgbox::Answer::No});
+        chooseInFileDialog(dir.file("phone.vcf"));
+        w.command(40030);
+        ASSERT_EQ(msgbox::shown().size(), 1u);
+        const msgbox::Shown& summary = msgbox::shown()[0];
+        EXPECT_EQ(summary.text, "2 nye oppføringer, 1 fantes fra før, 1 uten nummer, "
+                                "1 med tegn som ikke kan lagres");
+        EXPECT_EQ(summary.yesText, "Importer");
+        EXPECT_EQ(summary.noText, "Avbryt");
+        EXPECT_EQ(dir.read("PhoneBk.dat"), kBook);
+        EXPECT_EQ(rows(w), QStringList{"Hansen|Kari|22123456"});
+
+        // "Importer": one save, each number an entry at its place by
+        // surname, in line form; the call log names the callers now.
+        EXPECT_EQ(callLogNames(), QStringList({"???", "Kari Hansen"}));
+        msgbox::clearShown();
+        EXPECT_TRUE(w.importContactsFrom(dir.file("phone.vcf")));
+        EXPECT_EQ(rows(w), QStringList({"Hansen|Kari|22123456", "Sæther|Pål|91300111",
+                                        "Sæther|Pål|0046812345678"}));
+        EXPECT_EQ(dir.read("PhoneBk.dat"), std::string(kBook) +
+                                               "S\xE6ther\r\nP\xE5l\r\n91300111\r\n"
+                                               "S\xE6ther\r\nP\xE5l\r\n0046812345678\r\n");
+        EXPECT_EQ(callLogNames(), QStringList({"Pål Sæther", "Kari Hansen"}));
+
+        // The same file again brings nothing new, and says so.
+        msgbox::clearShown();
+        EXPECT_FALSE(w.importContactsFrom(dir.file("phone.vcf")));
+        ASSERT_EQ(msgbox::shown().size(), 1u);
+        EXPECT_FALSE(msgbox::shown()[0].question);
+
+        // Back out as vCard, to a file chosen in the dialog.
+        chooseInFileDialog(dir.file("out/Katalog.vcf"));
+        QDir().mkpath(dir.file("out"));
+        w.command(40031);
+        EXPECT_TRUE(dir.read("out/Katalog.vcf").rfind("BEGIN:VCARD\r\nVERSION:3.0\r\n", 0) == 0);
+    });
+
+    // The call log from its window's menu, as CSV.
+    chooseInFileDialog(dir.file("out/Samtaler.csv"));
+    app->callLogWindow()->command(40032);
+    EXPECT_EQ(dir.read("out/Samtaler.csv"),
+              "\xEF\xBB\xBF"
+              "Dato,Klokkeslett,MSN,Hvem ringte,Navn,Dato (ISO 8601)\r\n"
+              "01-Jan-2026,10:00:00,1,+4791300111,P\xC3\xA5l S\xC3\xA6ther,2026-01-01\r\n"
+              "01-Jan-2026,10:01:00,1,004722123456,Kari Hansen,2026-01-01\r\n");
+
+    // A ring in another form of an imported number: named in the popup and
+    // the log, and the sound recorded for the entry is the one played.
+    dir.write("sound/91300111.wav", "RIFF");
+    sound.played.clear();
+    ring("+4791300111", "1");
+    CallPopup* popup = app->popups().popup();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->findChild<QLineEdit*>("1004")->text(), "Pål Sæther");
+    EXPECT_FALSE(popup->addButton()->isEnabled());
+    EXPECT_EQ(callLogNames().last(), "Pål Sæther");
+    EXPECT_TRUE(sound.played.contains("play " + dir.file("sound/91300111.wav")))
+        << sound.played.join(", ").toStdString();
+}

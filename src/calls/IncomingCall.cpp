@@ -95,6 +95,11 @@ CallResult HandleIncomingCall(const CallContext& c, const uint8_t* calling, cons
     // call.
     if (AddCall(c.callLog, numbers.callerNumber, numbers.msn, c.clock, callerName))
         result.logSaveFailed = !SaveCallLog(c.callLog);
+    // Shared before it is announced: the beep and the sounds take seconds
+    // that the other desktops need not wait for.
+    if (c.sharer)
+        c.sharer->shareCall(numbers.callerNumber, numbers.msn, callerName, numbers.numberDelivered,
+                            inPhoneBook);
 
     // Logging only: nothing is announced.
     if (c.mode == OperatingMode::OutputDisabled)

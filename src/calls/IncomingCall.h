@@ -36,6 +36,17 @@ public:
                             bool inPhoneBook) = 0;
 };
 
+// Shares every logged call with other desktops; the sharing lives in the
+// shell. Never blocks: a call that cannot go out now waits there.
+class CallSharer
+{
+public:
+    virtual ~CallSharer() = default;
+    virtual void shareCall(const std::string& callerNumber, const std::string& msn,
+                           const std::string& callerName, bool numberDelivered,
+                           bool inPhoneBook) = 0;
+};
+
 // The popup's close timer. Arming it while it runs starts it again with the
 // new period.
 class CloseTimer
@@ -58,6 +69,9 @@ struct CallContext
     QString dataDir;
     // Desktop notifications (the setting NOTIFY decides); may be absent.
     CallNotifier* notifier = nullptr;
+    // Told of every logged call, in both modes that see calls; may be
+    // absent.
+    CallSharer* sharer = nullptr;
 };
 
 // What became of a call, for the caller to report.

@@ -1,6 +1,7 @@
 #include "platform/Cp1252.h"
 #include "settings/SettingsStore.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -13,6 +14,8 @@ struct IniSettingsStore::Private
     // Made anew by every open(): QSettings caches what it read, and a store
     // must see the file as it is now.
     std::unique_ptr<QSettings> settings;
+    // Something was written since the open: only then is a file made.
+    bool written = false;
 };
 
 namespace {
@@ -111,6 +114,7 @@ QString IniSettingsStore::filePath() const
 bool IniSettingsStore::open(bool* created)
 {
     d->settings.reset();
+    d->written = false;
     const SectionState section = findSection(d->filePath);
     if (section == SectionState::Unreadable)
         return false;
@@ -161,27 +165,48 @@ std::optional<std::string> IniSettingsStore::readText(const char* name, size_t b
 
 void IniSettingsStore::writeNumber(const char* name, uint32_t value)
 {
-    if (d->settings)
+    if (d->settings) {
         d->settings->setValue(keyFor(name), value);
+        d->written = true;
+    }
 }
 
 void IniSettingsStore::writeSignedNumber(const char* name, int32_t value)
 {
-    if (d->settings)
+    if (d->settings) {
         d->settings->setValue(keyFor(name), value);
+        d->written = true;
+    }
 }
 
 void IniSettingsStore::writeText(const char* name, const std::string& value)
 {
-    if (d->settings)
+    if (d->settings) {
         d->settings->setValue(keyFor(name), cp1252::toQString(value));
+        d->written = true;
+    }
 }
 
 bool IniSettingsStore::close()
 {
     if (!d->settings)
         return false;
+    // The settings may hold the MQTT password: the file is its owner's
+    // alone. It is made owner-only (and made empty first when missing)
+    // before the values go in; the save replaces it keeping its
+    // permissions, so a password is never readable by others, not even for
+    // a moment.
+    const QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    const QFileInfo info(d->filePath);
+    if (!info.exists() && d->written && QDir().mkpath(info.absolutePath())) {
+        QFile empty(d->filePath);
+        if (empty.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            empty.setPermissions(ownerOnly);
+    } else if (info.isFile()) {
+        QFile::setPermissions(d->filePath, ownerOnly);
+    }
     d->settings->sync();
+    d->written = false;
     const bool ok = d->settings->status() == QSettings::NoError;
     d->settings.reset();
     return ok;

@@ -64,12 +64,23 @@ enum : int32_t
 };
 }
 
+// MQTT, MQTT_TLS and MQTT_HA: sharing calls through an MQTT broker, over TLS,
+// and announcing them to home automation.
+namespace Sharing {
+enum : int32_t
+{
+    Off = 1,
+    On = 2,
+};
+}
+
 // LINE: which line is watched.
 namespace LineKind {
 enum : int32_t
 {
     Capi = 1,        // an ISDN card, or a router with CAPI over TCP
     CallMonitor = 2, // the router's call monitor at CALLMONITOR_HOST:CALLMONITOR_PORT
+    Mqtt = 3,        // calls that other desktops share through the MQTT broker
 };
 }
 

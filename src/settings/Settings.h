@@ -35,6 +35,22 @@ struct Settings
     // The home country, whose numbers are matched whatever their form (an
     // ISO 3166 code, "NO").
     std::string COUNTRY;
+    // Calls shared through an MQTT broker: published (MQTT), and received
+    // as a line (LINE 3). The broker, the login, TLS with an optional CA
+    // certificate, the first topic level(s), Home Assistant's discovery,
+    // and the host whose calls are received (empty: every host).
+    int32_t MQTT;
+    std::string MQTT_HOST;
+    int32_t MQTT_PORT;
+    std::string MQTT_USER;
+    std::string MQTT_PASSWORD;
+    int32_t MQTT_TLS;
+    std::string MQTT_CAFILE;
+    std::string MQTT_PREFIX;
+    int32_t MQTT_HA;
+    std::string MQTT_FILTER;
+    // This desktop's name in the topics; empty: the machine's host name.
+    std::string MQTT_NAME;
     std::string IntroFile;
     std::string OutroFile;
 };
@@ -45,6 +61,10 @@ constexpr size_t kMaxMsnLength = 19;
 constexpr size_t kMaxHostLength = 255;
 // An ISO 3166 country code.
 constexpr size_t kCountryLength = 2;
+// The longest MQTT user name, password, topic prefix and host filter.
+constexpr size_t kMaxMqttTextLength = 255;
+// The longest path of a CA certificate file.
+constexpr size_t kMaxPathLength = 4095;
 
 void SetDefaultSettings(Settings& settings);
 

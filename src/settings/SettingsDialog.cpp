@@ -6,6 +6,7 @@
 #include "platform/MessageBoxes.h"
 #include "settings/IntroOutroSounds.h"
 #include "settings/Settings.h"
+#include "settings/SharingFields.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,17 +24,17 @@ namespace {
 constexpr int kOk = 1;
 constexpr int kCancel = 2;
 
-// The three choice groups: the first radio button's id and how many follow.
+// The choice groups: the radio buttons' ids in the order of their values.
 // A setting's value n (counted from 1) selects the n-th button.
 struct ChoiceGroup
 {
-    int firstId;
+    std::array<int, 4> ids;
     int count;
     int32_t Settings::*field;
 };
-constexpr ChoiceGroup kShowGroup{1047, 3, &Settings::MSG_SHOW};
-constexpr ChoiceGroup kCloseGroup{1050, 2, &Settings::MSG_CLOSE};
-constexpr ChoiceGroup kBeepGroup{1052, 4, &Settings::BEEP};
+constexpr ChoiceGroup kShowGroup{{1047, 1048, 1049}, 3, &Settings::MSG_SHOW};
+constexpr ChoiceGroup kCloseGroup{{1050, 1051}, 2, &Settings::MSG_CLOSE};
+constexpr ChoiceGroup kBeepGroup{{1052, 1053, 1054, 1055}, 4, &Settings::BEEP};
 constexpr int kCloseNever = 1050;
 constexpr int kCloseAfter = 1051;
 constexpr int kDelayField = 1058;
@@ -67,10 +68,13 @@ constexpr int kOutroRecord = 1067;
 constexpr int kIntroDelete = 1068;
 constexpr int kOutroDelete = 1069;
 
-// The line: CAPI, or the router's call monitor at a host and port.
-constexpr ChoiceGroup kLineGroup{1081, 2, &Settings::LINE};
+// The line: CAPI, the router's call monitor at a host and port, or the
+// calls other desktops share over MQTT.
 constexpr int kLineCapiButton = 1081;
 constexpr int kLineMonitorButton = 1082;
+constexpr int kLineMqttButton = SharingFields::kMqttLine;
+constexpr ChoiceGroup kLineGroup{
+    {kLineCapiButton, kLineMonitorButton, kLineMqttButton}, 3, &Settings::LINE};
 constexpr int kMonitorHost = 1083;
 constexpr int kMonitorPort = 1084;
 // Desktop notifications of announced calls.
@@ -111,14 +115,43 @@ constexpr ControlText kTexts[] = {
     {1082, "Ruterens samtalemonitor:"},
     {1085, "Vis varsel på skrivebordet"},
     {1086, "Land for telefonnumre:"},
+    {1088, "Deling"},
+    {1090, "Del anrop via MQTT"},
+    {1103, "Megler:"},
+    {1104, "Port:"},
+    {1105, "Bruker:"},
+    {1106, "Passord:"},
+    {1095, "Bruk TLS"},
+    {1107, "CA-fil:"},
+    {1108, "Emne:"},
+    {1098, "Meld til hjemmeautomasjon"},
+    {1099, "Anrop fra en annen Ringvakt (MQTT)"},
+    {1102, "Bare fra maskin:"},
 };
 
 // The controls whose clicks are commands of the dialog; the other choices
 // and the intro and outro ticks are their own state.
-constexpr int kCommandIds[] = {
-    kOk,          kCancel,      kCloseNever,     kCloseAfter,     kLogAllMsns,       1044,
-    1045,         1046,         kPersonalSounds, kIntroPlay,      kIntroRecord,      kOutroPlay,
-    kOutroRecord, kIntroDelete, kOutroDelete,    kLineCapiButton, kLineMonitorButton};
+constexpr int kCommandIds[] = {kOk,
+                               kCancel,
+                               kCloseNever,
+                               kCloseAfter,
+                               kLogAllMsns,
+                               1044,
+                               1045,
+                               1046,
+                               kPersonalSounds,
+                               kIntroPlay,
+                               kIntroRecord,
+                               kOutroPlay,
+                               kOutroRecord,
+                               kIntroDelete,
+                               kOutroDelete,
+                               kLineCapiButton,
+                               kLineMonitorButton,
+                               kLineMqttButton,
+                               SharingFields::kShare,
+                               SharingFields::kTls,
+                               SharingFields::kChooseCaFile};
 
 // The delay field's text as a number of seconds: digits only, empty is 0.
 // Nothing when the text is not a number that fits 32 bits.
@@ -140,7 +173,8 @@ std::optional<uint32_t> delayFromText(const QString& text)
 SettingsDialog::SettingsDialog(QWidget* owner, const SettingsDialogParts& parts)
     // A caption and a frame, no system menu: the dialog ends through its own
     // buttons (a close button that a window manager adds takes Cancel).
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_parts(parts)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_parts(parts),
+      m_sharing(this)
 {
     dialogbuilder::build(this, DialogTemplate::load(kTemplateId));
     for (int id : kCommandIds) {
@@ -188,9 +222,9 @@ void SettingsDialog::initialise()
     for (const ChoiceGroup& g : {kShowGroup, kCloseGroup, kBeepGroup}) {
         const int32_t value = s.*g.field;
         if (value >= 1 && value <= g.count)
-            radio(g.firstId + value - 1)->setChecked(true);
+            radio(g.ids[size_t(value - 1)])->setChecked(true);
         else
-            dialogbuilder::clearRadioGroup(radio(g.firstId));
+            dialogbuilder::clearRadioGroup(radio(g.ids[0]));
     }
     // The delay is writable unless "Aldri" is the close choice; with no
     // choice at all it stays writable.
@@ -236,24 +270,27 @@ void SettingsDialog::initialise()
     for (const auto& [id, name] : soundButtons)
         dialogbuilder::control<QPushButton>(this, id)->setAccessibleName(name);
 
-    // The line: a value outside the two choices selects neither. The host
-    // and port belong to the call monitor and can be edited only with it.
+    // The line: a value outside the choices selects none. The host and port
+    // belong to the call monitor and can be edited only with it.
     if (s.LINE >= 1 && s.LINE <= kLineGroup.count)
-        radio(kLineGroup.firstId + s.LINE - 1)->setChecked(true);
+        radio(kLineGroup.ids[size_t(s.LINE - 1)])->setChecked(true);
     else
-        dialogbuilder::clearRadioGroup(radio(kLineGroup.firstId));
+        dialogbuilder::clearRadioGroup(radio(kLineGroup.ids[0]));
     edit(kMonitorHost)->setMaxLength(int(kMaxHostLength));
     edit(kMonitorHost)->setText(cp1252::toQString(s.CALLMONITOR_HOST));
     edit(kMonitorPort)->setMaxLength(5);
     edit(kMonitorPort)->setText(QString::number(s.CALLMONITOR_PORT));
+    m_sharing.show(s);
     updateMonitorFields();
 
     checkBox(kNotify)->setChecked(s.NOTIFY == Notify::On);
     fillCountries(QString::fromStdString(s.COUNTRY));
 
     dialogbuilder::fit(this);
-    dialogbuilder::nameFieldsAfterLabels(this);
+    // The call monitor's fields follow the radio buttons, not their label.
+    edit(kMonitorHost)->setAccessibleName(QStringLiteral("Ruterens samtalemonitor"));
     edit(kMonitorPort)->setAccessibleName(QStringLiteral("Port"));
+    dialogbuilder::nameFieldsAfterLabels(this);
 }
 
 void SettingsDialog::fillCountries(const QString& current)
@@ -293,6 +330,7 @@ void SettingsDialog::updateMonitorFields()
     const bool monitor = radio(kLineMonitorButton)->isChecked();
     edit(kMonitorHost)->setEnabled(monitor);
     edit(kMonitorPort)->setEnabled(monitor);
+    m_sharing.update(radio(kLineMqttButton)->isChecked());
 }
 
 void SettingsDialog::command(int id)
@@ -322,7 +360,13 @@ void SettingsDialog::command(int id)
         return;
     case kLineCapiButton:
     case kLineMonitorButton:
+    case kLineMqttButton:
+    case SharingFields::kShare:
+    case SharingFields::kTls:
         updateMonitorFields();
+        return;
+    case SharingFields::kChooseCaFile:
+        m_sharing.chooseCaFile();
         return;
     case kIntroPlay:
     case kOutroPlay:
@@ -429,6 +473,11 @@ void SettingsDialog::ok()
             return;
         }
     }
+    const QString sharingError = m_sharing.check(radio(kLineMqttButton)->isChecked());
+    if (!sharingError.isEmpty()) {
+        showSettingsError(sharingError);
+        return;
+    }
 
     // Everything at once, so that a call never sees half of the change. A
     // group with no choice leaves its setting as it was.
@@ -439,7 +488,7 @@ void SettingsDialog::ok()
         s.CALLMONITOR_PORT = port;
     for (const ChoiceGroup& g : {kShowGroup, kCloseGroup, kBeepGroup, kLineGroup}) {
         for (int i = 0; i < g.count; ++i) {
-            if (radio(g.firstId + i)->isChecked())
+            if (radio(g.ids[size_t(i)])->isChecked())
                 s.*g.field = i + 1;
         }
     }
@@ -455,6 +504,7 @@ void SettingsDialog::ok()
     s.PSOUND_BEFORE = checkBox(kPlayIntro)->isChecked() ? IntroOutro::On : IntroOutro::Off;
     s.PSOUND_AFTER = checkBox(kPlayOutro)->isChecked() ? IntroOutro::On : IntroOutro::Off;
     s.NOTIFY = checkBox(kNotify)->isChecked() ? Notify::On : Notify::Off;
+    m_sharing.store(s);
     s.COUNTRY =
         dialogbuilder::control<QComboBox>(this, kCountry)->currentData().toString().toStdString();
     m_parts.settings = s;

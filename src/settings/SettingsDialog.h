@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/SharingFields.h"
+
 #include <QDialog>
 #include <QString>
 #include <string>
@@ -37,7 +39,8 @@ public:
     SettingsDialog(QWidget* owner, const SettingsDialogParts& parts);
 
     // Runs what a click on the control with this id does: 1 (OK), 2
-    // (Avbryt), 1008, 1040, 1044-1046, 1050, 1051, 1064-1069, 1081, 1082.
+    // (Avbryt), 1008, 1040, 1044-1046, 1050, 1051, 1064-1069, 1081, 1082,
+    // 1090, 1095, 1099, 1101.
     // Other ids do nothing.
     void command(int id);
 
@@ -63,4 +66,5 @@ private:
     QLineEdit* edit(int id) const;
 
     SettingsDialogParts m_parts;
+    SharingFields m_sharing;
 };

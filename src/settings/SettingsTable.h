@@ -74,7 +74,7 @@ constexpr SettingDef textSetting(const char* name, std::string Settings::*field,
 // The home country of the user's locale ("NO" when it names none).
 std::string localeCountry();
 
-inline constexpr std::array<SettingDef, 16> kSettingsTable = {{
+inline constexpr std::array<SettingDef, 27> kSettingsTable = {{
     signedSetting("MSG_SHOW", &Settings::MSG_SHOW, MsgShow::Always),
     signedSetting("MSG_CLOSE", &Settings::MSG_CLOSE, MsgClose::Never),
     unsignedSetting("MSG_CLOSE_TIMEOUT", &Settings::MSG_CLOSE_TIMEOUT, 5),
@@ -91,6 +91,17 @@ inline constexpr std::array<SettingDef, 16> kSettingsTable = {{
     rangedSetting("CALLMONITOR_PORT", &Settings::CALLMONITOR_PORT, 1012, 1, 65535),
     signedSetting("NOTIFY", &Settings::NOTIFY, Notify::Off),
     machineTextSetting("COUNTRY", &Settings::COUNTRY, kCountryLength + 1, &localeCountry),
+    signedSetting("MQTT", &Settings::MQTT, Sharing::Off),
+    textSetting("MQTT_HOST", &Settings::MQTT_HOST, kMaxHostLength + 1, ""),
+    rangedSetting("MQTT_PORT", &Settings::MQTT_PORT, 1883, 1, 65535),
+    textSetting("MQTT_USER", &Settings::MQTT_USER, kMaxMqttTextLength + 1, ""),
+    textSetting("MQTT_PASSWORD", &Settings::MQTT_PASSWORD, kMaxMqttTextLength + 1, ""),
+    signedSetting("MQTT_TLS", &Settings::MQTT_TLS, Sharing::Off),
+    textSetting("MQTT_CAFILE", &Settings::MQTT_CAFILE, kMaxPathLength + 1, ""),
+    textSetting("MQTT_PREFIX", &Settings::MQTT_PREFIX, kMaxMqttTextLength + 1, "ringvakt"),
+    signedSetting("MQTT_HA", &Settings::MQTT_HA, Sharing::On),
+    textSetting("MQTT_FILTER", &Settings::MQTT_FILTER, kMaxMqttTextLength + 1, ""),
+    textSetting("MQTT_NAME", &Settings::MQTT_NAME, kMaxMqttTextLength + 1, ""),
 }};
 
 // The fixed names of the intro and outro sounds in "sound/"; never stored.

@@ -6,11 +6,16 @@
 #include "capi/LineKeeper.h"
 #include "line/Line.h"
 #include "phonebook/PhoneBookFile.h"
+#include "platform/Clock.h"
 #include "platform/Cp1252.h"
 #include "platform/SafeFile.h"
 #include "platform/SoundFiles.h"
 #include "platform/SoundOutput.h"
 #include "settings/Settings.h"
+#include "sharing/CallMessage.h"
+#include "sharing/CallPublisher.h"
+#include "sharing/MqttLine.h"
+#include "shell/SharingSettings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,11 +28,21 @@ namespace {
 // What the line is built from; a change of it replaces the line.
 QString lineChoiceOf(const Settings& s)
 {
+    if (s.LINE == LineKind::Mqtt)
+        return QStringLiteral("mqtt\n") + connectionChoiceOf(sharingConfigOf(s));
     if (s.LINE != LineKind::CallMonitor)
         return QStringLiteral("capi");
     return QStringLiteral("callmonitor %1:%2")
         .arg(cp1252::toQString(s.CALLMONITOR_HOST))
         .arg(s.CALLMONITOR_PORT);
+}
+
+// The kind of line a call came from, as a shared call names it.
+QString lineKindOf(const Settings& s)
+{
+    if (s.LINE == LineKind::Mqtt)
+        return CallMessage::kLineMqtt;
+    return s.LINE == LineKind::CallMonitor ? CallMessage::kLineCallMonitor : CallMessage::kLineCapi;
 }
 
 } // namespace
@@ -92,6 +107,7 @@ bool Controller::start()
         return false;
 
     m_pollTimer.start();
+    updatePublisher();
     m_callLog->setCountry(QString::fromStdString(m_settings->COUNTRY));
     LoadCallLog(*m_callLog);
     QDir(m_parts.dataDir).mkpath(soundfiles::soundDir(m_parts.dataDir));
@@ -125,6 +141,9 @@ void Controller::Shutdown()
     m_closeTimer.stop();
     m_heldBack.clear();
     m_line->shutDown();
+    // "offline" for the other desktops and home automation.
+    if (m_publisher)
+        m_publisher->stop();
     emit shuttingDown();
     QCoreApplication::exit(0);
 }
@@ -171,6 +190,9 @@ void Controller::createLine()
         m_line = std::make_unique<CallMonitorLine>(cp1252::toQString(s.CALLMONITOR_HOST),
                                                    quint16(s.CALLMONITOR_PORT), m_parts.lineTiming);
         connect(m_line.get(), &Line::notice, this, &Controller::notice);
+    } else if (s.LINE == LineKind::Mqtt) {
+        m_line = std::make_unique<MqttLine>(sharingConfigOf(s), m_parts.lineTiming);
+        connect(m_line.get(), &Line::notice, this, &Controller::notice);
     } else {
         // Any other value is the line of old.
         auto keeper =
@@ -198,6 +220,7 @@ void Controller::settingsChanged()
         m_callLog->setCountry(country);
         ReloadCallLog(*m_callLog);
     }
+    updatePublisher();
     if (lineChoiceOf(*m_settings) == m_lineChoice)
         return;
     m_line->shutDown();
@@ -291,17 +314,74 @@ void Controller::handleCall(const QByteArray& callingNumber, const QByteArray& c
         callingNumber.leftJustified(int(CapiLink::kNumberCopySize), '\0', true);
     const QByteArray called =
         calledNumber.leftJustified(int(CapiLink::kNumberCopySize), '\0', true);
-    const CallContext context{*m_settings,   m_mode,          *m_callLog,
-                              m_parts.clock, m_parts.sound,   m_parts.popup,
-                              *this,         m_parts.dataDir, m_parts.notifier};
+    const CallContext context{*m_settings,      m_mode,        *m_callLog, m_parts.clock,
+                              m_parts.sound,    m_parts.popup, *this,      m_parts.dataDir,
+                              m_parts.notifier, this};
     const CallResult result = HandleIncomingCall(
         context, reinterpret_cast<const uint8_t*>(calling.constData()),
         reinterpret_cast<const uint8_t*>(called.constData()), CapiLink::kNumberCopySize);
     if (result.logSaveFailed) {
         std::fprintf(stderr, "ringvakt: could not write %s; the call is kept in memory\n",
                      qPrintable(m_callLog->filePath()));
-        emit problemChanged(QStringLiteral("Kunne ikke skrive CallID.dat"));
+        m_logProblem = QStringLiteral("Kunne ikke skrive CallID.dat");
     } else if (result.handled) {
-        emit problemChanged({});
+        m_logProblem.clear();
     }
+    updateProblem();
+}
+
+void Controller::shareCall(const std::string& callerNumber, const std::string& msn,
+                           const std::string& callerName, bool numberDelivered, bool inPhoneBook)
+{
+    if (!m_publisher)
+        return;
+    // The moment of the call's row in the call log.
+    const LocalDateTime now = m_parts.clock.now();
+    const QDateTime when(QDate(now.year, now.month, now.day),
+                         QTime(now.hour, now.minute, now.second));
+    // A call that came from another desktop is not passed on again (the
+    // publisher refuses it).
+    m_publisher->publish(CallMessage::fromCall(when, msn, callerNumber, numberDelivered, callerName,
+                                               inPhoneBook, lineKindOf(*m_settings),
+                                               m_publisher->topics().hostName()));
+}
+
+void Controller::updatePublisher()
+{
+    const SharingConfig config = sharingConfigOf(*m_settings);
+    const QString choice = config.publish ? connectionChoiceOf(config) : QString();
+    if (choice == m_publisherChoice)
+        return;
+    m_publisherChoice = choice;
+    if (m_publisher)
+        m_publisher->stop();
+    m_publisher.reset();
+    if (config.publish) {
+        m_publisher = std::make_unique<CallPublisher>(config, m_parts.lineTiming);
+        connect(m_publisher.get(), &CallPublisher::notice, this, &Controller::notice);
+        connect(m_publisher.get(), &CallPublisher::stateChanged, this, &Controller::updateProblem);
+        m_publisher->start();
+    }
+    updateProblem();
+}
+
+void Controller::updateProblem()
+{
+    // A broker away is not a line away: the calls are still watched,
+    // logged and announced here, and wait to be published.
+    m_sharingProblem.clear();
+    if (m_publisher && m_publisher->isLost()) {
+        m_sharingProblem = QStringLiteral("Deling: ingen forbindelse med MQTT-megleren %1")
+                               .arg(m_publisher->brokerName());
+        if (m_publisher->lostAt().isValid())
+            m_sharingProblem +=
+                QStringLiteral(" siden ") +
+                m_publisher->lostAt().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+    }
+    QStringList problems;
+    for (const QString& problem : {m_logProblem, m_sharingProblem}) {
+        if (!problem.isEmpty())
+            problems << problem;
+    }
+    emit problemChanged(problems.join(QLatin1Char('\n')));
 }

@@ -15,6 +15,7 @@
 
 class CapiApi;
 class CallLog;
+class CallPublisher;
 class Clock;
 class Line;
 class LineKeeper;
@@ -47,7 +48,7 @@ struct ControllerParts
 // timer and the popup's close timer, the handling of every call, and the
 // work held back while a call is being announced. The windows observe it
 // (its signals) and drive it (its operations); nothing here needs a widget.
-class Controller : public QObject, private CloseTimer
+class Controller : public QObject, private CloseTimer, private CallSharer
 {
     Q_OBJECT
 public:
@@ -99,6 +100,9 @@ public:
     const Line& line() const { return *m_line; }
     // The CAPI line, when that is the line.
     LineKeeper* capiLine() const;
+    // What publishes the calls to the MQTT broker, while the settings share
+    // them.
+    CallPublisher* publisher() const { return m_publisher.get(); }
     // True while a line (the current one, or one left when the settings
     // chose another) still has work running on another thread. The process
     // then ends without tearing down what that work uses.
@@ -118,7 +122,12 @@ signals:
 
 private:
     void arm(quint64 milliseconds) override;
+    void shareCall(const std::string& callerNumber, const std::string& msn,
+                   const std::string& callerName, bool numberDelivered, bool inPhoneBook) override;
     void createLine();
+    // Starts, replaces or ends the publisher as the settings have it.
+    void updatePublisher();
+    void updateProblem();
     void serveLine();
     void deliverWaitingCalls();
     void handleCall(const QByteArray& callingNumber, const QByteArray& calledNumber);
@@ -133,6 +142,13 @@ private:
     // Lines left behind while work of theirs still ran; each deletes itself
     // when that work ends.
     std::vector<QPointer<Line>> m_retiredLines;
+    std::unique_ptr<CallPublisher> m_publisher;
+    // What the publisher was made with; empty while nothing is shared.
+    QString m_publisherChoice;
+    // The problems shown under the program's name: a call log that could
+    // not be written, a broker that cannot be reached.
+    QString m_logProblem;
+    QString m_sharingProblem;
     QTimer m_pollTimer;
     QTimer m_closeTimer;
     FatalHandler m_fatal;

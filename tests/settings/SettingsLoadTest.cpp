@@ -55,6 +55,17 @@ const std::vector<std::string> kDefaultValues = {
     "CALLMONITOR_PORT=1012",
     "COUNTRY=" + localeCountry(),
     "LINE=1",
+    "MQTT=1",
+    "MQTT_CAFILE=",
+    "MQTT_FILTER=",
+    "MQTT_HA=2",
+    "MQTT_HOST=",
+    "MQTT_NAME=",
+    "MQTT_PASSWORD=",
+    "MQTT_PORT=1883",
+    "MQTT_PREFIX=ringvakt",
+    "MQTT_TLS=1",
+    "MQTT_USER=",
     "MSG_CLOSE=1",
     "MSG_CLOSE_TIMEOUT=5",
     "MSG_SHOW=1",
@@ -75,10 +86,33 @@ TEST(SettingsTable, HoldsTheStoredValuesInWritingOrder)
     std::vector<std::string> names;
     for (const SettingDef& def : kSettingsTable)
         names.push_back(def.name);
-    EXPECT_EQ(names, (std::vector<std::string>{
-                         "MSG_SHOW", "MSG_CLOSE", "MSG_CLOSE_TIMEOUT", "BEEP", "MSN_LOG", "PSOUND",
-                         "PSOUND_BEFORE", "PSOUND_AFTER", "MSN_1", "MSN_2", "MSN_3", "LINE",
-                         "CALLMONITOR_HOST", "CALLMONITOR_PORT", "NOTIFY", "COUNTRY"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"MSG_SHOW",
+                                               "MSG_CLOSE",
+                                               "MSG_CLOSE_TIMEOUT",
+                                               "BEEP",
+                                               "MSN_LOG",
+                                               "PSOUND",
+                                               "PSOUND_BEFORE",
+                                               "PSOUND_AFTER",
+                                               "MSN_1",
+                                               "MSN_2",
+                                               "MSN_3",
+                                               "LINE",
+                                               "CALLMONITOR_HOST",
+                                               "CALLMONITOR_PORT",
+                                               "NOTIFY",
+                                               "COUNTRY",
+                                               "MQTT",
+                                               "MQTT_HOST",
+                                               "MQTT_PORT",
+                                               "MQTT_USER",
+                                               "MQTT_PASSWORD",
+                                               "MQTT_TLS",
+                                               "MQTT_CAFILE",
+                                               "MQTT_PREFIX",
+                                               "MQTT_HA",
+                                               "MQTT_FILTER",
+                                               "MQTT_NAME"}));
 
     Settings changed;
     changed.MSG_SHOW = 3;

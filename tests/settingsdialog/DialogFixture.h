@@ -24,11 +24,15 @@ namespace test {
 // value text. Read from the file itself, not through QSettings.
 std::map<std::string, std::string> storedValues(const std::string& ini);
 
-// The eleven stored settings in writing order, "name=value" joined by
-// blanks: from the record, or from the values an INI file holds ("-" for a
-// missing one).
+// The stored settings in writing order, "name=value" joined by blanks: from
+// the record, or from the values an INI file holds ("-" for a missing one).
 std::string summary(const Settings& settings);
 std::string summary(const std::map<std::string, std::string>& values);
+
+// The sharing settings as they start, at the end of a summary.
+inline const char* const kSharingDefaults =
+    " MQTT=1 MQTT_HOST= MQTT_PORT=1883 MQTT_USER= MQTT_PASSWORD= MQTT_TLS=1 MQTT_CAFILE= "
+    "MQTT_PREFIX=ringvakt MQTT_HA=2 MQTT_FILTER= MQTT_NAME=";
 
 // One settings dialog on real widgets, over a settings record loaded from a
 // temporary settings file, a recording sound output and recorder. Message

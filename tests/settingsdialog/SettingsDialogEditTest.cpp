@@ -86,7 +86,7 @@ TEST_F(SettingsDialogEditTest, DelayFieldFollowsTheCloseChoice)
               "MSG_SHOW=3 MSG_CLOSE=1 MSG_CLOSE_TIMEOUT=30 BEEP=4 MSN_LOG=7 "
               "PSOUND=1 PSOUND_BEFORE=2 PSOUND_AFTER=2 MSN_1= MSN_2= MSN_3= LINE=1 "
               "CALLMONITOR_HOST=fritz.box CALLMONITOR_PORT=1012 NOTIFY=1 COUNTRY=" +
-                  localeCountry());
+                  localeCountry() + test::kSharingDefaults);
     EXPECT_EQ(summary(settings), storedSummary());
 }
 

@@ -1,8 +1,11 @@
 #include "DialogFixture.h"
 #include "platform/DialogBuilder.h"
+#include "platform/MessageBoxes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -136,4 +139,82 @@ TEST_F(SettingsLineTest, HomeCountryChosenByItsOwnName)
     click(1);
     EXPECT_EQ(stored()["COUNTRY"], "DE");
     EXPECT_EQ(settings.COUNTRY, "DE");
+}
+
+TEST_F(SettingsLineTest, SharingThroughABrokerAndCallsFromIt)
+{
+    loadStored("");
+    SettingsDialog& d = openDialog();
+    EXPECT_EQ(dialogbuilder::control<QGroupBox>(&d, 1088)->title(), "Deling");
+    EXPECT_EQ(radio(1099)->text(), "Anrop fra en annen Ringvakt (MQTT)");
+    EXPECT_EQ(field(1091)->accessibleName(), "Megler");
+    EXPECT_EQ(field(1094)->accessibleName(), "Passord");
+    EXPECT_EQ(field(1094)->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(field(1100)->accessibleName(), "Bare fra maskin");
+    EXPECT_EQ(field(1083)->accessibleName(), "Ruterens samtalemonitor");
+    // Nothing shared, nothing received: the broker's fields are greyed.
+    const auto enabled = [&](std::initializer_list<int> ids) {
+        std::vector<int> out;
+        for (int id : ids) {
+            if (dialogbuilder::control(&d, id)->isEnabled())
+                out.push_back(id);
+        }
+        return out;
+    };
+    const auto sharingIds = {1091, 1092, 1093, 1094, 1095, 1096, 1097, 1098, 1100, 1101};
+    EXPECT_EQ(enabled(sharingIds), std::vector<int>{});
+    EXPECT_EQ(field(1092)->text(), "1883");
+    EXPECT_EQ(field(1097)->text(), "ringvakt");
+    EXPECT_TRUE(box(1098)->isChecked());
+
+    // Sharing opens the broker and home automation; TLS the CA file; the
+    // MQTT line the host filter.
+    click(1090);
+    EXPECT_EQ(enabled(sharingIds), (std::vector<int>{1091, 1092, 1093, 1094, 1095, 1097, 1098}));
+    click(1095);
+    click(1099);
+    EXPECT_EQ(enabled(sharingIds), std::vector<int>(sharingIds));
+
+    // The broker must be named and reachable by its port; a CA file must be
+    // there. Each stops OK with its message, and nothing is saved.
+    const std::vector<std::pair<std::function<void()>, QString>> steps = {
+        {[&] { field(1091)->setText("mqtt.lan"); }, "Check MQTT broker !"},
+        {[&] { field(1092)->setText("8883"); }, "Check MQTT port !"},
+        {[&] { field(1096)->setText(dir.file("ca.pem")); }, "Check MQTT CA file !"},
+    };
+    field(1092)->setText("0");
+    field(1096)->setText(dir.file("missing.pem"));
+    for (const auto& [fix, message] : steps) {
+        msgbox::clearShown();
+        click(1);
+        EXPECT_EQ(boxes(), QStringList{"Error: " + message});
+        EXPECT_TRUE(fileUnchanged());
+        fix();
+    }
+    dir.write("ca.pem", "-----BEGIN CERTIFICATE-----\n");
+    field(1093)->setText("ringvakt");
+    field(1094)->setText(" hemmelig ");
+    field(1100)->setText("kontor");
+    msgbox::clearShown();
+    click(1);
+    EXPECT_TRUE(msgbox::shown().empty());
+    EXPECT_FALSE(d.isVisible());
+    std::map<std::string, std::string> s = stored();
+    EXPECT_EQ(s["LINE"], "3");
+    EXPECT_EQ(s["MQTT"], "2");
+    EXPECT_EQ(s["MQTT_HOST"], "mqtt.lan");
+    EXPECT_EQ(s["MQTT_PORT"], "8883");
+    EXPECT_EQ(s["MQTT_USER"], "ringvakt");
+    EXPECT_EQ(s["MQTT_TLS"], "2");
+    EXPECT_EQ(s["MQTT_CAFILE"], dir.file("ca.pem").toStdString());
+    EXPECT_EQ(s["MQTT_FILTER"], "kontor");
+    // The password as typed, spaces and all, at the next start; the file
+    // that holds it is its owner's alone.
+    IniSettingsStore again(dir.file("Ringvakt.ini"));
+    Settings next;
+    LoadSettings(next, again);
+    EXPECT_EQ(next.MQTT_PASSWORD, " hemmelig ");
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::ReadOther |
+                                            QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    EXPECT_EQ(QFileInfo(dir.file("Ringvakt.ini")).permissions() & others, 0);
 }

@@ -1,0 +1,137 @@
+#include "SessionBus.h"
+#include "support/ExchangeProcess.h"
+#include "support/FileUtil.h"
+#include "support/MosquittoBroker.h"
+#include "support/QtPrinting.h"
+#include "support/RingvaktProcess.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using test::ExchangeProcess;
+using test::MosquittoBroker;
+using test::RingvaktProcess;
+
+namespace {
+
+// The callers of a call log, in file order (four lines a call, the caller
+// last).
+QStringList callersIn(const QString& callLog)
+{
+    const QStringList lines = QString::fromStdString(test::readFile(callLog))
+                                  .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QStringList callers;
+    for (int i = 3; i < lines.size(); i += 4)
+        callers << lines[i];
+    return callers;
+}
+
+} // namespace
+
+// Two desktops on one broker: "kontor" owns the simulated line and shares
+// its calls, "stue" receives them as its line (and shares too, which must
+// not echo them), named from its own phone book, with its notification.
+TEST(SharingProcessTest, ACallOnOneDesktopReachesTheOtherThroughTheBroker)
+{
+    test::SessionBus bus;
+    if (bus.address().isEmpty())
+        GTEST_SKIP() << "dbus-daemon could not be started";
+    QTemporaryDir dir;
+    const QString notifications = dir.filePath("notifications.log");
+    QProcess server;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
+    server.setProcessEnvironment(env);
+    server.start(qEnvironmentVariable("RINGVAKT_BUILD_DIR") +
+                     "/tests/notify/ringvakt-fake-notifications",
+                 {notifications});
+    ASSERT_TRUE(server.waitForReadyRead(10000));
+
+    MosquittoBroker broker;
+    MosquittoBroker::Options options;
+    options.persistence = true;
+    ASSERT_TRUE(broker.start(options));
+    const QStringList observer{"-i", "observer", "-c", "-q", "1", "-t", "ringvakt/kontor/call"};
+    ASSERT_TRUE(broker.run("mosquitto_sub", observer + QStringList{"-E"}));
+
+    ExchangeProcess exchange;
+    RingvaktProcess kontor;
+    RingvaktProcess stue;
+    ASSERT_TRUE(exchange.start());
+    ASSERT_TRUE(exchange.writeCapiRc(kontor.home()));
+    const std::string mqtt =
+        "MQTT=2\nMQTT_HOST=127.0.0.1\nMQTT_PORT=" + std::to_string(broker.port()) + "\nBEEP=4\n";
+    test::writeFile(kontor.settingsFile(), "[V1.51]\nMQTT_NAME=kontor\n" + mqtt);
+    test::writeFile(stue.settingsFile(),
+                    "[V1.51]\nMQTT_NAME=stue\nLINE=3\nNOTIFY=2\nCOUNTRY=NO\n" + mqtt);
+    test::writeFile(stue.dataFile("PhoneBk.dat"), "Hansen\r\nKari\r\n22123456\r\n");
+    stue.setEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS", bus.address());
+    ASSERT_TRUE(kontor.start());
+    ASSERT_TRUE(stue.start());
+    ASSERT_FALSE(exchange.waitForLog(test::kListenRequestLine).isEmpty());
+    ASSERT_TRUE(
+        RingvaktProcess::waitUntil([&] { return broker.log().contains("ringvakt/+/call"); }));
+
+    // The ring, on the other desktop: its row, and its notification with
+    // the name from its own phone book.
+    exchange.ring("+4722123456", "7654321");
+    ASSERT_TRUE(RingvaktProcess::waitUntil(
+        [&] { return callersIn(stue.dataFile("CallID.dat")).size() == 1; }));
+    EXPECT_EQ(callersIn(stue.dataFile("CallID.dat")), QStringList{"+4722123456"});
+    ASSERT_TRUE(RingvaktProcess::waitUntil([&] { return !test::readFile(notifications).empty(); }));
+    EXPECT_NE(test::readFile(notifications)
+                  .find("body=Kari Hansen|Tlf.Nummer: +4722123456|Ringer til MSN: 7654321"),
+              std::string::npos);
+
+    // Messages that are no call are ignored, one line each; the next good
+    // one is handled.
+    const QString other = "ringvakt/garasje/call";
+    ASSERT_TRUE(broker.publish(other, "ring ring"));
+    ASSERT_TRUE(broker.publish(other, R"({"msn":"7654321"})"));
+    ASSERT_TRUE(broker.publish(other, R"({"number":"0212;rm -rf /","msn":"7654321"})"));
+    ASSERT_TRUE(broker.publish(other, R"({"number":"1","name":")" + QByteArray(5000, 'x') + "\"}"));
+    ASSERT_TRUE(broker.publish(other, R"({"number":"555","msn":"7654321"})"));
+    ASSERT_TRUE(RingvaktProcess::waitUntil(
+        [&] { return callersIn(stue.dataFile("CallID.dat")).size() == 2; }));
+    EXPECT_EQ(stue.standardError().count("is ignored"), 4) << stue.standardError().toStdString();
+
+    // The broker away: the line's calls are logged and published once it
+    // is back, in order, none twice.
+    broker.stop();
+    ASSERT_TRUE(
+        RingvaktProcess::waitUntil([&] { return kontor.standardError().contains("line lost"); }));
+    for (const char* caller : {"111", "222"}) {
+        const int listening = exchange.countLog(test::kListenRequestLine);
+        exchange.ring(caller, "7654321");
+        ASSERT_TRUE(exchange.waitForLogCount(test::kListenRequestLine, listening + 1));
+    }
+    ASSERT_TRUE(RingvaktProcess::waitUntil(
+        [&] { return callersIn(kontor.dataFile("CallID.dat")).size() == 3; }));
+    ASSERT_TRUE(broker.restart());
+    QStringList published;
+    // (-R: not the retained last call that its subscription brings again.)
+    for (const QString& line : broker.subscribe(observer + QStringList{"-R"}, 3))
+        published << QJsonDocument::fromJson(line.section(' ', 2).toUtf8())
+                         .object()
+                         .value("number")
+                         .toString();
+    EXPECT_EQ(published, QStringList({"+4722123456", "111", "222"}));
+
+    // Both end: each says "offline"; the receiving desktop never passed a
+    // call on.
+    EXPECT_EQ(kontor.terminate(), 0);
+    EXPECT_EQ(stue.terminate(), 0);
+    QStringList statuses = broker.subscribe({"-t", "ringvakt/+/status"}, 2);
+    statuses.sort();
+    EXPECT_EQ(statuses,
+              QStringList({"1 ringvakt/kontor/status offline", "1 ringvakt/stue/status offline"}));
+    EXPECT_FALSE(broker.log().contains("'ringvakt/stue/call'"));
+    EXPECT_EQ(callersIn(stue.dataFile("CallID.dat")).mid(0, 2),
+              QStringList({"+4722123456", "555"}));
+    server.kill();
+    server.waitForFinished();
+}

@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <csignal>
 #include <cstdio>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -34,31 +35,49 @@ void print(FILE* stream, const QString& text)
     std::fputs(text.toLocal8Bit().constData(), stream);
 }
 
-// An import or export without windows; the exit code.
-int transfer(const ProgramOptions& options)
+// What a start needs before it can do its work: the single-instance lock
+// (when `lock`) and the data directory. Nothing when both were had;
+// otherwise the exit code, after saying why: `whenRunning` while another
+// Ringvakt holds the lock (with `runningText`, when there is one), 2 when
+// the lock or the directory cannot be had.
+std::optional<int> prepare(const ProgramOptions& options, SingleInstance& instance, bool lock,
+                           int whenRunning, const QString& runningText, QString* dataDir)
 {
-    // An import changes the phone book: not behind a running program's back,
-    // whose phone book window would save over it.
-    SingleInstance instance;
-    if (options.action == ProgramOptions::Action::Import) {
+    if (lock) {
         switch (instance.acquire()) {
         case SingleInstance::Result::Acquired:
             break;
         case SingleInstance::Result::HeldByOther:
-            print(stderr, QStringLiteral("ringvakt: Ringvakt is running; import from its phone "
-                                         "book window (Importer kontakter...), or end it first\n"));
-            return 1;
+            if (!runningText.isEmpty())
+                print(stderr, QStringLiteral("ringvakt: %1\n").arg(runningText));
+            return whenRunning;
         case SingleInstance::Result::Failed:
             print(stderr, QStringLiteral("ringvakt: %1\n").arg(instance.error()));
             return 2;
         }
     }
     QString error;
-    const QString dataDir = resolveDataDir(options, &error);
-    if (dataDir.isEmpty()) {
+    *dataDir = resolveDataDir(options, &error);
+    if (dataDir->isEmpty()) {
         print(stderr, QStringLiteral("ringvakt: %1\n").arg(error));
         return 2;
     }
+    return std::nullopt;
+}
+
+// An import or export without windows; the exit code.
+int transfer(const ProgramOptions& options)
+{
+    // An import changes the phone book: not behind a running program's back,
+    // whose phone book window would save over it.
+    SingleInstance instance;
+    QString dataDir;
+    if (const std::optional<int> code =
+            prepare(options, instance, options.action == ProgramOptions::Action::Import, 1,
+                    QStringLiteral("Ringvakt is running; import from its phone book window "
+                                   "(Importer kontakter...), or end it first"),
+                    &dataDir))
+        return *code;
     // The home country, as the running program reads numbers.
     IniSettingsStore settingsStore;
     Settings settings;
@@ -106,22 +125,9 @@ int main(int argc, char** argv)
     // A second start ends at once and changes nothing in the first. A lock
     // that cannot be had at all is said, never taken for another instance.
     SingleInstance instance;
-    switch (instance.acquire()) {
-    case SingleInstance::Result::Acquired:
-        break;
-    case SingleInstance::Result::HeldByOther:
-        return 0;
-    case SingleInstance::Result::Failed:
-        print(stderr, QStringLiteral("ringvakt: %1\n").arg(instance.error()));
-        return 2;
-    }
-
-    QString error;
-    const QString dataDir = resolveDataDir(options, &error);
-    if (dataDir.isEmpty()) {
-        print(stderr, QStringLiteral("ringvakt: %1\n").arg(error));
-        return 2;
-    }
+    QString dataDir;
+    if (const std::optional<int> code = prepare(options, instance, true, 0, {}, &dataDir))
+        return *code;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ringvakt"));

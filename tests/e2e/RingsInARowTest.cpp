@@ -27,18 +27,7 @@ protected:
         return ringvakt.start() && !exchange.waitForLog(test::kListenRequestLine).isEmpty();
     }
 
-    // The callers in "CallID.dat", in file order (four lines a call, the
-    // caller last).
-    QStringList loggedCallers() const
-    {
-        const QStringList lines =
-            QString::fromStdString(test::readFile(ringvakt.dataFile("CallID.dat")))
-                .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-        QStringList callers;
-        for (int i = 3; i < lines.size(); i += 4)
-            callers << lines[i];
-        return callers;
-    }
+    QStringList loggedCallers() const { return test::callersIn(ringvakt.dataFile("CallID.dat")); }
 
     bool logged(int calls, int timeoutMs = 20000)
     {

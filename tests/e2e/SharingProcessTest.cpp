@@ -1,3 +1,4 @@
+#include "FakeNotificationProcess.h"
 #include "SessionBus.h"
 #include "support/ExchangeProcess.h"
 #include "support/FileUtil.h"
@@ -7,7 +8,6 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -15,22 +15,6 @@
 using test::ExchangeProcess;
 using test::MosquittoBroker;
 using test::RingvaktProcess;
-
-namespace {
-
-// The callers of a call log, in file order (four lines a call, the caller
-// last).
-QStringList callersIn(const QString& callLog)
-{
-    const QStringList lines = QString::fromStdString(test::readFile(callLog))
-                                  .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    QStringList callers;
-    for (int i = 3; i < lines.size(); i += 4)
-        callers << lines[i];
-    return callers;
-}
-
-} // namespace
 
 // Two desktops on one broker: "kontor" owns the simulated line and shares
 // its calls, "stue" receives them as its line (and shares too, which must
@@ -41,15 +25,8 @@ TEST(SharingProcessTest, ACallOnOneDesktopReachesTheOtherThroughTheBroker)
     if (bus.address().isEmpty())
         GTEST_SKIP() << "dbus-daemon could not be started";
     QTemporaryDir dir;
-    const QString notifications = dir.filePath("notifications.log");
-    QProcess server;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
-    server.setProcessEnvironment(env);
-    server.start(qEnvironmentVariable("RINGVAKT_BUILD_DIR") +
-                     "/tests/notify/ringvakt-fake-notifications",
-                 {notifications});
-    ASSERT_TRUE(server.waitForReadyRead(10000));
+    test::FakeNotificationProcess notifications;
+    ASSERT_TRUE(notifications.start(bus.address(), dir.filePath("notifications.log")));
 
     MosquittoBroker broker;
     MosquittoBroker::Options options;
@@ -80,12 +57,12 @@ TEST(SharingProcessTest, ACallOnOneDesktopReachesTheOtherThroughTheBroker)
     // the name from its own phone book.
     exchange.ring("+4722123456", "7654321");
     ASSERT_TRUE(RingvaktProcess::waitUntil(
-        [&] { return callersIn(stue.dataFile("CallID.dat")).size() == 1; }));
-    EXPECT_EQ(callersIn(stue.dataFile("CallID.dat")), QStringList{"+4722123456"});
-    ASSERT_TRUE(RingvaktProcess::waitUntil([&] { return !test::readFile(notifications).empty(); }));
-    EXPECT_NE(test::readFile(notifications)
-                  .find("body=Kari Hansen|Tlf.Nummer: +4722123456|Ringer til MSN: 7654321"),
-              std::string::npos);
+        [&] { return test::callersIn(stue.dataFile("CallID.dat")).size() == 1; }));
+    EXPECT_EQ(test::callersIn(stue.dataFile("CallID.dat")), QStringList{"+4722123456"});
+    ASSERT_TRUE(RingvaktProcess::waitUntil([&] { return notifications.lines().size() == 1; }));
+    EXPECT_TRUE(notifications.lines()[0].endsWith(
+        "body=Kari Hansen|Tlf.Nummer: +4722123456|Ringer til MSN: 7654321"))
+        << notifications.lines()[0].toStdString();
 
     // Messages that are no call are ignored, one line each; the next good
     // one is handled.
@@ -96,7 +73,7 @@ TEST(SharingProcessTest, ACallOnOneDesktopReachesTheOtherThroughTheBroker)
     ASSERT_TRUE(broker.publish(other, R"({"number":"1","name":")" + QByteArray(5000, 'x') + "\"}"));
     ASSERT_TRUE(broker.publish(other, R"({"number":"555","msn":"7654321"})"));
     ASSERT_TRUE(RingvaktProcess::waitUntil(
-        [&] { return callersIn(stue.dataFile("CallID.dat")).size() == 2; }));
+        [&] { return test::callersIn(stue.dataFile("CallID.dat")).size() == 2; }));
     EXPECT_EQ(stue.standardError().count("is ignored"), 4) << stue.standardError().toStdString();
 
     // The broker away: the line's calls are logged and published once it
@@ -110,7 +87,7 @@ TEST(SharingProcessTest, ACallOnOneDesktopReachesTheOtherThroughTheBroker)
         ASSERT_TRUE(exchange.waitForLogCount(test::kListenRequestLine, listening + 1));
     }
     ASSERT_TRUE(RingvaktProcess::waitUntil(
-        [&] { return callersIn(kontor.dataFile("CallID.dat")).size() == 3; }));
+        [&] { return test::callersIn(kontor.dataFile("CallID.dat")).size() == 3; }));
     ASSERT_TRUE(broker.restart());
     QStringList published;
     // (-R: not the retained last call that its subscription brings again.)
@@ -130,8 +107,6 @@ TEST(SharingProcessTest, ACallOnOneDesktopReachesTheOtherThroughTheBroker)
     EXPECT_EQ(statuses,
               QStringList({"1 ringvakt/kontor/status offline", "1 ringvakt/stue/status offline"}));
     EXPECT_FALSE(broker.log().contains("'ringvakt/stue/call'"));
-    EXPECT_EQ(callersIn(stue.dataFile("CallID.dat")).mid(0, 2),
+    EXPECT_EQ(test::callersIn(stue.dataFile("CallID.dat")).mid(0, 2),
               QStringList({"+4722123456", "555"}));
-    server.kill();
-    server.waitForFinished();
 }

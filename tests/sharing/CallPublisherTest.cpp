@@ -14,14 +14,7 @@ namespace {
 
 CallMessage callFrom(const QString& number, const QString& host = "kontor")
 {
-    CallMessage call;
-    call.time = QDateTime::currentDateTime();
-    call.msn = "7654321";
-    call.number = number;
-    call.numberDelivered = !number.isEmpty();
-    call.line = CallMessage::kLineCallMonitor;
-    call.host = host;
-    return call;
+    return test::callMessage(host, number, CallMessage::kLineCallMonitor);
 }
 
 // "<retain> <topic> <payload>" as mosquitto_sub prints it, split.

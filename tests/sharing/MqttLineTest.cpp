@@ -37,18 +37,6 @@ public:
     QStringList calls;
 };
 
-CallMessage callOf(const QString& host, const QString& number)
-{
-    CallMessage call;
-    call.time = QDateTime::currentDateTime();
-    call.msn = "7654321";
-    call.number = number;
-    call.numberDelivered = !number.isEmpty();
-    call.line = CallMessage::kLineCapi;
-    call.host = host;
-    return call;
-}
-
 } // namespace
 
 TEST(MqttLine, HandlesCallsOfOtherDesktopsAndIgnoresTheRest)
@@ -56,7 +44,8 @@ TEST(MqttLine, HandlesCallsOfOtherDesktopsAndIgnoresTheRest)
     MosquittoBroker broker;
     ASSERT_TRUE(broker.start());
     // The last call of some desktop, kept from before the line started.
-    ASSERT_TRUE(broker.publish("ringvakt/gammel/call", callOf("gammel", "111").toJson(), true));
+    ASSERT_TRUE(
+        broker.publish("ringvakt/gammel/call", test::callMessage("gammel", "111").toJson(), true));
 
     test::Reports reports;
     MqttLine line(test::configFor(broker, "stue"), test::quickTiming());
@@ -69,7 +58,7 @@ TEST(MqttLine, HandlesCallsOfOtherDesktopsAndIgnoresTheRest)
     // A ring on another desktop.
     CallPublisher kontor(test::configFor(broker, "kontor"), test::quickTiming());
     kontor.start();
-    const CallMessage ring = callOf("kontor", "0212345678");
+    const CallMessage ring = test::callMessage("kontor", "0212345678");
     kontor.publish(ring);
     ASSERT_TRUE(handled.waitFor(1));
     EXPECT_EQ(handled.calls, QStringList{"7654321 0212345678"}) << "not the old retained call";
@@ -80,7 +69,7 @@ TEST(MqttLine, HandlesCallsOfOtherDesktopsAndIgnoresTheRest)
     // its own line already.
     CallPublisher own(test::configFor(broker, "stue"), test::quickTiming());
     own.start();
-    own.publish(callOf("stue", "222"));
+    own.publish(test::callMessage("stue", "222"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return own.waiting() == 0; }));
 
     // Messages that are no call: one report each, and the next good one is
@@ -133,8 +122,8 @@ TEST(MqttLine, ABrokerAwayIsALostLineThatComesBack)
 
     // The call kept on the broker from before is not announced again, and
     // the host filter leaves out other desktops.
-    ASSERT_TRUE(broker.publish("ringvakt/loftet/call", callOf("loftet", "3").toJson()));
-    ASSERT_TRUE(broker.publish("ringvakt/kontor/call", callOf("kontor", "2").toJson()));
+    ASSERT_TRUE(broker.publish("ringvakt/loftet/call", test::callMessage("loftet", "3").toJson()));
+    ASSERT_TRUE(broker.publish("ringvakt/kontor/call", test::callMessage("kontor", "2").toJson()));
     ASSERT_TRUE(handled.waitFor(2));
     EXPECT_EQ(handled.calls, QStringList({"7654321 1", "7654321 2"}));
     EXPECT_EQ(reports.count("line lost"), 1) << test::text(reports.lines);

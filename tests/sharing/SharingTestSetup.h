@@ -1,6 +1,7 @@
 #pragma once
 
 #include "line/LineTiming.h"
+#include "sharing/CallMessage.h"
 #include "sharing/SharingConfig.h"
 #include "support/MosquittoBroker.h"
 
@@ -28,6 +29,20 @@ inline SharingConfig configFor(const MosquittoBroker& broker, const QString& hos
     config.port = broker.port();
     config.hostName = hostName;
     return config;
+}
+
+// A call from a desktop's line, at this moment, to MSN 7654321.
+inline CallMessage callMessage(const QString& host, const QString& number,
+                               const QString& line = CallMessage::kLineCapi)
+{
+    CallMessage call;
+    call.time = QDateTime::currentDateTime();
+    call.msn = QStringLiteral("7654321");
+    call.number = number;
+    call.numberDelivered = !number.isEmpty();
+    call.line = line;
+    call.host = host;
+    return call;
 }
 
 inline std::string text(const QStringList& lines)

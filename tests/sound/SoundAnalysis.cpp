@@ -89,4 +89,14 @@ QByteArray sineWav(int frequencyHz, int durationMs, int rate, int channels, int 
     return wav;
 }
 
+std::vector<Burst> wholeBursts(const QString& rawFile, int sampleRate)
+{
+    const std::vector<int16_t> samples = readSamples(rawFile);
+    std::vector<Burst> bursts = findBursts(samples, sampleRate);
+    const double writtenMs = samples.size() * 1000.0 / sampleRate;
+    if (bursts.empty() || writtenMs <= bursts[0].startMs + bursts[0].durationMs + 50)
+        return {};
+    return bursts;
+}
+
 } // namespace test

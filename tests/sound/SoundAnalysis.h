@@ -23,6 +23,10 @@ struct Burst
 std::vector<Burst> findBursts(const std::vector<int16_t>& samples, int sampleRate,
                               int threshold = 1000, double gapMs = 20);
 
+// The bursts in a disk driver's file once the first of them is whole: quiet
+// follows it (the driver writes as the sound plays). Empty before then.
+std::vector<Burst> wholeBursts(const QString& rawFile, int sampleRate = 44100);
+
 // A PCM WAV file holding a sine tone.
 QByteArray sineWav(int frequencyHz, int durationMs, int sampleRate, int channels, int bits);
 

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
 #include <gtest/gtest.h>
 
 namespace test {
@@ -23,6 +22,16 @@ std::string readFile(const QString& path)
         return {};
     const QByteArray all = f.readAll();
     return std::string(all.constData(), size_t(all.size()));
+}
+
+QStringList callersIn(const QString& callLog)
+{
+    const QStringList lines =
+        QString::fromStdString(readFile(callLog)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QStringList callers;
+    for (int i = 3; i < lines.size(); i += 4)
+        callers << lines[i];
+    return callers;
 }
 
 } // namespace test

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QString>
-
+#include <QStringList>
 #include <string>
 
 namespace test {
@@ -10,5 +10,8 @@ namespace test {
 void writeFile(const QString& path, const std::string& bytes);
 // Reads a whole file as bytes; empty when it cannot be read.
 std::string readFile(const QString& path);
+// The callers of a call log file, in file order (four lines a call, the
+// caller last).
+QStringList callersIn(const QString& callLog);
 
 } // namespace test

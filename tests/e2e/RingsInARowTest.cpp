@@ -60,8 +60,16 @@ TEST_F(RingsInARowTest, CallsThatRingWhileOthersAreAnnouncedAreAllLoggedInOrder)
     // Two rings 30 ms apart: the second comes during the first one's beep.
     exchange.ring("111", "7654321");
     QThread::msleep(30);
-    exchange.ring("222", "7654321");
-    ASSERT_TRUE(logged(2));
+    if (exchange.ring("222", "7654321").startsWith("ok capi=0")) {
+        // On a loaded machine the line can still be between its two
+        // registrations 30 ms on, and the ring reaches no one, as on a real
+        // line; it rings again once the line listens.
+        ASSERT_TRUE(exchange.waitForLogCount(test::kListenRequestLine, 2));
+        ASSERT_EQ(exchange.ring("222", "7654321"), "ok capi=1 cm=0");
+    }
+    ASSERT_TRUE(logged(2)) << loggedCallers().join(' ').toStdString() << "\n"
+                           << ringvakt.standardError().toStdString() << "\n"
+                           << exchange.logLines().join('\n').toStdString();
 
     // Ten rings while Kari's sound plays, once the line listens again.
     const int listening = exchange.countLog(test::kListenRequestLine);

@@ -101,10 +101,13 @@ TEST_F(RingsInARowTest, AFrameThatNeverEndsOrDoesNotStartAsOneIsALostLine)
     EXPECT_EQ(exchange.rawBytes("80a00f0102"), "ok capi=1");
     ASSERT_TRUE(stderrSays("line lost"));
     ASSERT_TRUE(stderrSays("line back"));
+    const int listening = exchange.countLog(test::kListenRequestLine);
     exchange.ring("111", "1");
     ASSERT_TRUE(logged(1));
 
-    // A byte that starts no frame.
+    // A byte that starts no frame, once the registration that follows the
+    // call listens (the one before it may still be open until then).
+    ASSERT_TRUE(exchange.waitForLogCount(test::kListenRequestLine, listening + 1));
     const int seen = ringvakt.standardError().size();
     EXPECT_EQ(exchange.rawBytes("ff"), "ok capi=1");
     ASSERT_TRUE(stderrSays("line lost", seen));

@@ -21,6 +21,7 @@ class FixedClock : public Clock
 {
 public:
     LocalDateTime now() const override { return {2026, 12, 6, 2, 39, 46}; }
+    qint64 steadyMs() const override { return 0; }
 };
 
 double millisecondsOf(const std::function<void()>& work)

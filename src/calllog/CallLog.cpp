@@ -33,11 +33,16 @@ QString CallLog::filePath() const
 bool AddCall(CallLog& log, std::string_view callerNumber, std::string_view msn, const Clock& clock,
              std::optional<std::string> callerName)
 {
+    return AddCall(log, callerNumber, msn, clock.now(), std::move(callerName));
+}
+
+bool AddCall(CallLog& log, std::string_view callerNumber, std::string_view msn,
+             const LocalDateTime& when, std::optional<std::string> callerName)
+{
     // A line break would split the row's line and shift every later row.
     if (holdsLineBreak(callerNumber) || holdsLineBreak(msn))
         return false;
 
-    const LocalDateTime when = clock.now();
     CallRecord record;
     record.date = FormatCallDate(when);
     record.time = FormatCallTime(when);

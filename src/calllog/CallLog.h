@@ -57,7 +57,7 @@ public:
     void setObserver(ListObserver* observer) { m_observer = observer; }
 
 private:
-    friend bool AddCall(CallLog&, std::string_view, std::string_view, const Clock&,
+    friend bool AddCall(CallLog&, std::string_view, std::string_view, const LocalDateTime&,
                         std::optional<std::string>);
     friend bool SaveCallLog(CallLog&);
     friend void LoadCallLog(CallLog&);
@@ -77,9 +77,12 @@ private:
 std::string FormatCallDate(const LocalDateTime& when);
 std::string FormatCallTime(const LocalDateTime& when);
 
-// Appends a row for a call at the clock's present moment, its name looked up
-// in the phone book unless the caller already has it (`callerName`). Does not
-// save. False (and nothing appended) when a text holds a line break.
+// Appends a row for a call at `when`, its name looked up in the phone book
+// unless the caller already has it (`callerName`). Does not save. False (and
+// nothing appended) when a text holds a line break.
+bool AddCall(CallLog& log, std::string_view callerNumber, std::string_view msn,
+             const LocalDateTime& when, std::optional<std::string> callerName = std::nullopt);
+// The same at the clock's present moment.
 bool AddCall(CallLog& log, std::string_view callerNumber, std::string_view msn, const Clock& clock,
              std::optional<std::string> callerName = std::nullopt);
 // Rewrites "CallID.dat" from all rows. False when it could not be written;

@@ -131,7 +131,8 @@ void CallMonitorLine::poll()
     while (!m_pending.empty() && m_on) {
         const CallMonitorEvent event = std::move(m_pending.front());
         m_pending.pop_front();
-        emit incomingCall(event.callingNumberStruct(), event.calledNumberStruct());
+        emit incomingCall(
+            LineCall{event.callingNumberStruct(), event.calledNumberStruct(), {}, true});
         if (m_pending.empty())
             readAvailable();
     }

@@ -1,15 +1,13 @@
 #pragma once
 
-#include "calls/OperatingMode.h"
-
+#include <QDateTime>
 #include <QString>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 class CallLog;
-class Clock;
-class SoundOutput;
+struct LocalDateTime;
 struct Settings;
 
 // Shows (or refreshes) and closes the call popup; the window lives in the
@@ -37,59 +35,50 @@ public:
 };
 
 // Shares every logged call with other desktops; the sharing lives in the
-// shell. Never blocks: a call that cannot go out now waits there.
+// shell. Never blocks: a call that cannot go out now waits there. `when` is
+// the moment of the call's row, to the millisecond.
 class CallSharer
 {
 public:
     virtual ~CallSharer() = default;
-    virtual void shareCall(const std::string& callerNumber, const std::string& msn,
-                           const std::string& callerName, bool numberDelivered,
-                           bool inPhoneBook) = 0;
+    virtual void shareCall(const QDateTime& when, const std::string& callerNumber,
+                           const std::string& msn, const std::string& callerName,
+                           bool numberDelivered, bool inPhoneBook) = 0;
 };
 
-// The popup's close timer. Arming it while it runs starts it again with the
-// new period.
-class CloseTimer
-{
-public:
-    virtual ~CloseTimer() = default;
-    virtual void arm(quint64 milliseconds) = 0;
-};
-
-// Everything one call needs, passed in rather than found in globals.
-struct CallContext
+// What recording one call needs, passed in rather than found in globals.
+struct RecordingContext
 {
     const Settings& settings;
-    OperatingMode mode;
     CallLog& callLog;
-    const Clock& clock;
-    SoundOutput& sound;
-    CallPopupPresenter& popup;
-    CloseTimer& closeTimer;
     QString dataDir;
-    // Desktop notifications (the setting NOTIFY decides); may be absent.
-    CallNotifier* notifier = nullptr;
-    // Told of every logged call, in both modes that see calls; may be
-    // absent.
+    // Told of every logged call; may be absent.
     CallSharer* sharer = nullptr;
 };
 
-// What became of a call, for the caller to report.
-struct CallResult
+// A call as recording found it: what its announcement needs.
+struct RecordedCall
 {
     bool handled = false;       // passed the MSN filter and was logged
     bool logSaveFailed = false; // the row is in memory but "CallID.dat" was not written
-    bool announced = false;     // not stopped by OutputDisabled
+    std::string callerNumber;   // as logged: the digits, or "Ukjent nummer"
+    std::string msn;
+    std::string callerName; // "first surname", or "???"
+    bool numberDelivered = false;
+    bool inPhoneBook = false;
+    // The matched phone book entry's own number, which names its personal
+    // sound; empty when the caller is not in the phone book.
+    std::string entryNumber;
+    bool hasPersonalSound = false;
 };
-
-constexpr int kBeepFrequencyHz = 400;
-constexpr int kBeepDurationMs = 400;
 
 // True when the MSN filter admits a call to this MSN.
 bool MsnFilterAdmits(const Settings& settings, const std::string& msn);
 
-// One incoming call, from the copied number structs (each `copySize` bytes)
-// to the log row, the beep, the popup, the close timer and the sounds, in
-// that order.
-CallResult HandleIncomingCall(const CallContext& context, const uint8_t* callingNumberCopy,
-                              const uint8_t* calledNumberCopy, size_t copySize);
+// Records one incoming call, from the copied number structs (each
+// `copySize` bytes): the MSN filter, the caller's name from the phone book,
+// the row in the call log at `when` (saved), and the call shared with the
+// other desktops. Nothing here waits for a sound or a window.
+RecordedCall RecordIncomingCall(const RecordingContext& context, const uint8_t* callingNumberCopy,
+                                const uint8_t* calledNumberCopy, size_t copySize,
+                                const LocalDateTime& when);

@@ -266,7 +266,7 @@ void LineKeeper::handOnDrainedCalls()
 
 void LineKeeper::emitCall(const CapiLink::Call& call)
 {
-    emit incomingCall(bytesOf(call.calling), bytesOf(call.called));
+    emit incomingCall(LineCall{bytesOf(call.calling), bytesOf(call.called), {}, true});
 }
 
 void LineKeeper::becomeUp()

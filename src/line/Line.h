@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QByteArray>
+#include "line/LineCall.h"
+
 #include <QDateTime>
 #include <QObject>
 #include <QString>
@@ -42,11 +43,9 @@ public:
 
 signals:
     void stateChanged();
-    // An incoming call: the Calling party number and Called party number
-    // structs (a length octet, then the octets), as a CONNECT_IND carries
-    // them. Emitted from poll() or from inside the line's own handling, never
-    // while the program is busy with another call.
-    void incomingCall(const QByteArray& callingNumber, const QByteArray& calledNumber);
+    // An incoming call. Emitted from poll() or from inside the line's own
+    // handling; the program records it at once, whatever is being announced.
+    void incomingCall(const LineCall& call);
     // Calls are waiting; the program calls poll() when it is free.
     void callsWaiting();
     // Something the user should be told once, in the tray.

@@ -1,19 +1,38 @@
 #include "platform/Clock.h"
 
 #include <QDateTime>
+#include <chrono>
 
-LocalDateTime SystemClock::now() const
+QDateTime LocalDateTime::toDateTime() const
 {
-    const QDateTime local = QDateTime::currentDateTime();
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second, millisecond));
+}
+
+LocalDateTime LocalDateTime::fromDateTime(const QDateTime& when)
+{
+    const QDateTime local = when.toLocalTime();
     const QDate date = local.date();
     const QTime time = local.time();
 
-    LocalDateTime when;
-    when.year = date.year();
-    when.month = date.month();
-    when.day = date.day();
-    when.hour = time.hour();
-    when.minute = time.minute();
-    when.second = time.second();
-    return when;
+    LocalDateTime out;
+    out.year = date.year();
+    out.month = date.month();
+    out.day = date.day();
+    out.hour = time.hour();
+    out.minute = time.minute();
+    out.second = time.second();
+    out.millisecond = time.msec();
+    return out;
+}
+
+LocalDateTime SystemClock::now() const
+{
+    return LocalDateTime::fromDateTime(QDateTime::currentDateTime());
+}
+
+qint64 SystemClock::steadyMs() const
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }

@@ -7,11 +7,18 @@
 #include <QTimer>
 #include <SDL2/SDL.h>
 #include <climits>
+#include <deque>
 
 namespace {
 
 // How long the device stays open after the last sound.
 constexpr int kIdleCloseMs = 5000;
+// How often a sequence that plays without being waited for is looked at.
+constexpr int kProgressCheckMs = 5;
+// A device that stops consuming (unplugged, suspended) must not hold the
+// sounds for ever: they are given up this long after they should have
+// ended.
+constexpr qint64 kStuckDeviceMs = 2000;
 
 // Marks the output busy for the length of one sound.
 class PlayingFlag
@@ -28,10 +35,27 @@ private:
 
 struct SdlSoundOutput::Private
 {
+    // Sounds started without being waited for, in the order they came.
+    struct Sequence
+    {
+        std::vector<Sound> sounds;
+        std::function<void()> done;
+    };
+
     bool sdlReady = false;
     SDL_AudioDeviceID device = 0;
     SDL_AudioSpec format{};
     QTimer idleClose;
+    std::deque<Sequence> waiting;
+    // The sequence at the front of `waiting` is on the device.
+    bool sequencePlaying = false;
+    QTimer progress;
+    QElapsedTimer sequenceClock;
+    qint64 sequenceDeadline = 0;
+    // Once the queue is empty: when the device's own buffer has gone out.
+    qint64 drainUntil = -1;
+    // stop() was called while a sound was waited for.
+    bool stopWaited = false;
 };
 
 SdlSoundOutput::SdlSoundOutput() : d(std::make_unique<Private>())
@@ -40,10 +64,13 @@ SdlSoundOutput::SdlSoundOutput() : d(std::make_unique<Private>())
     d->idleClose.setSingleShot(true);
     d->idleClose.setInterval(kIdleCloseMs);
     QObject::connect(&d->idleClose, &QTimer::timeout, [this] { closeDevice(); });
+    d->progress.setInterval(kProgressCheckMs);
+    QObject::connect(&d->progress, &QTimer::timeout, [this] { checkProgress(); });
 }
 
 SdlSoundOutput::~SdlSoundOutput()
 {
+    d->progress.stop();
     closeDevice();
     if (d->sdlReady)
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -80,15 +107,116 @@ void SdlSoundOutput::closeDevice()
 
 void SdlSoundOutput::beep(int frequencyHz, int durationMs)
 {
-    playSamples(tonesynth::sine(frequencyHz, durationMs, kSampleRate));
+    playSamples(samplesOf(Sound::tone(frequencyHz, durationMs)));
 }
 
 void SdlSoundOutput::playFile(const QString& path)
 {
-    QByteArray samples = loadWav(path);
+    playSamples(samplesOf(Sound::file(path)));
+}
+
+bool SdlSoundOutput::isPlaying() const
+{
+    return m_playing || !d->waiting.empty();
+}
+
+QByteArray SdlSoundOutput::samplesOf(const Sound& sound) const
+{
+    if (sound.kind == Sound::Kind::Tone)
+        return tonesynth::sine(sound.frequencyHz, sound.durationMs, kSampleRate);
+    QByteArray samples = loadWav(sound.path);
     if (samples.isEmpty())
         samples = tonesynth::defaultSound(kSampleRate);
-    playSamples(samples);
+    return samples;
+}
+
+void SdlSoundOutput::start(std::vector<Sound> sounds, std::function<void()> done)
+{
+    d->waiting.push_back(Private::Sequence{std::move(sounds), std::move(done)});
+    playNext();
+}
+
+void SdlSoundOutput::playNext()
+{
+    // A sound being waited for plays to its end first; its end comes back
+    // here.
+    if (d->sequencePlaying || m_playing || d->waiting.empty())
+        return;
+    QByteArray samples;
+    for (const Sound& sound : d->waiting.front().sounds)
+        samples.append(samplesOf(sound));
+    d->idleClose.stop();
+    if (samples.isEmpty() || !openDevice() ||
+        SDL_QueueAudio(d->device, samples.constData(), Uint32(samples.size())) != 0) {
+        // Nothing to hear: over at once, but told from the event loop.
+        d->sequencePlaying = true;
+        QTimer::singleShot(0, &d->progress, [this] {
+            if (d->sequencePlaying)
+                finishSequence();
+        });
+        return;
+    }
+    d->sequencePlaying = true;
+    const qint64 soundMs = qint64(samples.size()) / 2 * 1000 / kSampleRate;
+    const qint64 bufferMs = qint64(d->format.samples) * 1000 / kSampleRate + 20;
+    d->sequenceClock.start();
+    d->sequenceDeadline = soundMs + bufferMs + kStuckDeviceMs;
+    d->drainUntil = -1;
+    d->progress.start();
+}
+
+void SdlSoundOutput::checkProgress()
+{
+    if (!d->sequencePlaying || d->device == 0) {
+        d->progress.stop();
+        return;
+    }
+    const qint64 elapsed = d->sequenceClock.elapsed();
+    if (d->drainUntil < 0) {
+        if (SDL_GetQueuedAudioSize(d->device) > 0 && elapsed < d->sequenceDeadline)
+            return;
+        // The queue is empty; the device's own buffer goes out next.
+        d->drainUntil = elapsed + qint64(d->format.samples) * 1000 / kSampleRate + 20;
+        return;
+    }
+    if (elapsed >= d->drainUntil)
+        finishSequence();
+}
+
+void SdlSoundOutput::finishSequence()
+{
+    d->progress.stop();
+    d->sequencePlaying = false;
+    if (d->device != 0 && SDL_GetQueuedAudioSize(d->device) > 0)
+        SDL_ClearQueuedAudio(d->device);
+    std::function<void()> done;
+    if (!d->waiting.empty()) {
+        done = std::move(d->waiting.front().done);
+        d->waiting.pop_front();
+    }
+    if (d->waiting.empty())
+        d->idleClose.start();
+    else
+        playNext();
+    if (done)
+        done();
+}
+
+void SdlSoundOutput::stop()
+{
+    d->stopWaited = true;
+    d->progress.stop();
+    if (d->device != 0)
+        SDL_ClearQueuedAudio(d->device);
+    std::deque<Private::Sequence> dropped;
+    dropped.swap(d->waiting);
+    d->sequencePlaying = false;
+    d->idleClose.start();
+    // Told from the event loop, as when they end by themselves.
+    for (Private::Sequence& sequence : dropped) {
+        if (sequence.done)
+            QTimer::singleShot(0, &d->progress, std::move(sequence.done));
+    }
 }
 
 QByteArray SdlSoundOutput::loadWav(const QString& path) const
@@ -140,9 +268,10 @@ QByteArray SdlSoundOutput::loadWav(const QString& path) const
 
 void SdlSoundOutput::playSamples(const QByteArray& samples)
 {
-    // A sound asked for while another plays (from inside the wait hook) is
-    // dropped rather than nested: one sound at a time, in order.
-    if (m_playing || samples.isEmpty() || !openDevice())
+    // A sound asked for while another plays (from inside the wait hook, or
+    // while a call is announced) is dropped rather than nested: one sound at
+    // a time, in order.
+    if (isPlaying() || samples.isEmpty() || !openDevice())
         return;
     PlayingFlag playing(m_playing);
     d->idleClose.stop();
@@ -158,17 +287,21 @@ void SdlSoundOutput::playSamples(const QByteArray& samples)
     clock.start();
     // A device that stops consuming (unplugged, suspended) must not hold the
     // program for ever: give up well after the sound should have ended.
-    const qint64 deadline = soundMs + bufferMs + 2000;
-    while (SDL_GetQueuedAudioSize(d->device) > 0 && clock.elapsed() < deadline) {
+    const qint64 deadline = soundMs + bufferMs + kStuckDeviceMs;
+    d->stopWaited = false;
+    while (SDL_GetQueuedAudioSize(d->device) > 0 && clock.elapsed() < deadline && !d->stopWaited) {
         waitHook();
         SDL_Delay(5);
     }
     const qint64 drainUntil = clock.elapsed() + bufferMs;
-    while (clock.elapsed() < drainUntil) {
+    while (clock.elapsed() < drainUntil && !d->stopWaited) {
         waitHook();
         SDL_Delay(5);
     }
     if (SDL_GetQueuedAudioSize(d->device) > 0)
         SDL_ClearQueuedAudio(d->device);
     d->idleClose.start();
+    // What was started meanwhile plays now.
+    if (!d->waiting.empty())
+        QTimer::singleShot(0, &d->progress, [this] { playNext(); });
 }

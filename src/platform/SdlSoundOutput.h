@@ -24,7 +24,9 @@ public:
 
     void beep(int frequencyHz, int durationMs) override;
     void playFile(const QString& path) override;
-    bool isPlaying() const override { return m_playing; }
+    void start(std::vector<Sound> sounds, std::function<void()> done) override;
+    void stop() override;
+    bool isPlaying() const override;
 
     // Closes the device now (normally done after the idle time).
     void closeDevice();
@@ -34,11 +36,20 @@ private:
     // Queues mono 16-bit samples at kSampleRate and waits until they have
     // been played out.
     void playSamples(const QByteArray& samples);
+    // The samples of a sound: a missing or unreadable file is the default
+    // sound.
+    QByteArray samplesOf(const Sound& sound) const;
     // Reads a WAV file and converts it to the device format; empty when the
     // file cannot be read or decoded.
     QByteArray loadWav(const QString& path) const;
+    // Starts the next sequence that was started and waits, unless one plays.
+    void playNext();
+    // Looks whether the sequence playing has been played out.
+    void checkProgress();
+    void finishSequence();
 
     struct Private;
     std::unique_ptr<Private> d;
+    // A sound that is waited for plays.
     bool m_playing = false;
 };

@@ -93,7 +93,7 @@ void MqttLine::poll()
     while (!m_pending.empty() && m_on) {
         const auto numbers = std::move(m_pending.front());
         m_pending.pop_front();
-        emit incomingCall(numbers.first, numbers.second);
+        emit incomingCall(LineCall{numbers.first, numbers.second, {}, true});
     }
 }
 

@@ -133,6 +133,11 @@ CallLogWindow* Application::callLogWindow() const
 
 void Application::command(int id)
 {
+    // The end never waits for an announcement: its sound stops.
+    if (id == command::Exit) {
+        run(id);
+        return;
+    }
     m_core.whenIdle([this, id] { run(id); });
 }
 

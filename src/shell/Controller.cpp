@@ -49,7 +49,9 @@ QString lineKindOf(const Settings& s)
 
 Controller::Controller(const ControllerParts& parts, QObject* parent)
     : QObject(parent), m_parts(parts), m_settings(std::make_unique<Settings>()),
-      m_callLog(std::make_unique<CallLog>(parts.dataDir))
+      m_callLog(std::make_unique<CallLog>(parts.dataDir)),
+      m_announcer(AnnouncingParts{*m_settings, parts.sound, parts.popup, *this, parts.clock,
+                                  parts.dataDir, parts.notifier})
 {
     m_fatal = [](const QString& text) {
         std::fprintf(stderr, "FEIL: %s\n", text.toLocal8Bit().constData());
@@ -61,11 +63,12 @@ Controller::Controller(const ControllerParts& parts, QObject* parent)
     connect(&m_pollTimer, &QTimer::timeout, this, &Controller::pollTick);
     connect(&m_closeTimer, &QTimer::timeout, this, &Controller::closeTimerExpired);
 
-    // While a sound plays the windows keep being painted, but neither the
-    // line's poll nor the popup's close timer is served before it has ended
-    // (see busy()), and user input waits.
+    // While a window's "play" button waits for its sound, the windows keep
+    // being painted and calls keep being recorded; user input waits.
     m_parts.sound.setWaitHook(
         [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    // What waited for an announcement runs after it.
+    m_announcer.setAnnouncedHandler([this] { runHeldBack(); });
 }
 
 Controller::~Controller()
@@ -118,6 +121,9 @@ void Controller::SetOperatingMode(OperatingMode mode)
 {
     const OperatingMode was = m_mode;
     m_mode = mode;
+    // What waits to be announced is not, once the user has said so.
+    if (mode != OperatingMode::Enabled)
+        m_announcer.dropWaiting();
     if (mode != OperatingMode::Disabled) {
         if (was == OperatingMode::Disabled) {
             // Registered and listening again, in the background; a line
@@ -140,6 +146,8 @@ void Controller::Shutdown()
     m_pollTimer.stop();
     m_closeTimer.stop();
     m_heldBack.clear();
+    // The sound stops at once; what was recorded is on disk already.
+    m_announcer.stop();
     m_line->shutDown();
     // "offline" for the other desktops and home automation.
     if (m_publisher)
@@ -150,7 +158,7 @@ void Controller::Shutdown()
 
 bool Controller::busy() const
 {
-    return m_inPoll || m_parts.sound.isPlaying();
+    return m_announcer.busy() || m_parts.sound.isPlaying();
 }
 
 void Controller::whenIdle(std::function<void()> action)
@@ -166,6 +174,8 @@ void Controller::whenIdle(std::function<void()> action)
 
 void Controller::runHeldBack()
 {
+    if (busy())
+        return;
     if (m_closeHeldBack) {
         m_closeHeldBack = false;
         m_parts.popup.closeCallPopup();
@@ -203,7 +213,7 @@ void Controller::createLine()
         m_line = std::move(keeper);
     }
     connect(m_line.get(), &Line::stateChanged, this, &Controller::stateChanged);
-    connect(m_line.get(), &Line::incomingCall, this, &Controller::handleCall);
+    connect(m_line.get(), &Line::incomingCall, this, &Controller::recordCall);
     // Handed on from the event loop, not from inside the line's own handler
     // of the data that brought them.
     connect(m_line.get(), &Line::callsWaiting, this, &Controller::deliverWaitingCalls,
@@ -267,9 +277,9 @@ void Controller::serveLine()
 {
     if (m_shutDown)
         return;
-    // What arrives while another call is being announced waits for it, and
-    // is served as soon as it is over, not at the next tick.
-    if (busy()) {
+    // Served whatever is being announced; only a wake from inside the line's
+    // own serving waits for its end.
+    if (m_inPoll) {
         m_lineWaiting = true;
         return;
     }
@@ -279,13 +289,15 @@ void Controller::serveLine()
     m_inPoll = false;
     if (m_lineWaiting)
         QMetaObject::invokeMethod(this, &Controller::deliverWaitingCalls, Qt::QueuedConnection);
-    runHeldBack();
 }
 
 void Controller::pollTick()
 {
-    // A safety net: the lines wake the program when something arrives.
+    // A safety net: the lines wake the program when something arrives, and
+    // the end of an announcement runs what waited for it (a window's "play"
+    // button that held work back leaves it to this tick).
     serveLine();
+    runHeldBack();
 }
 
 void Controller::closeTimerExpired()
@@ -306,39 +318,52 @@ void Controller::arm(quint64 milliseconds)
     m_closeTimer.start(interval);
 }
 
-void Controller::handleCall(const QByteArray& callingNumber, const QByteArray& calledNumber)
+void Controller::recordCall(const LineCall& call)
 {
+    if (m_shutDown || m_mode == OperatingMode::Disabled)
+        return;
+    // One reading of the clock for the row, the message on the broker and
+    // the announcement: the moment the line handed the call on, or the one
+    // the line knows it rang.
+    const LocalDateTime now = m_parts.clock.now();
+    const qint64 steadyNow = m_parts.clock.steadyMs();
+    const LocalDateTime when =
+        call.rangAt.isValid() ? LocalDateTime::fromDateTime(call.rangAt) : now;
+    const qint64 age =
+        call.rangAt.isValid() ? std::max<qint64>(0, call.rangAt.msecsTo(now.toDateTime())) : 0;
+
     // Both structs read as the 208-byte copies of the CAPI link: what a
     // shorter struct lacks reads as zeros.
     const QByteArray calling =
-        callingNumber.leftJustified(int(CapiLink::kNumberCopySize), '\0', true);
+        call.callingNumber.leftJustified(int(CapiLink::kNumberCopySize), '\0', true);
     const QByteArray called =
-        calledNumber.leftJustified(int(CapiLink::kNumberCopySize), '\0', true);
-    const CallContext context{*m_settings,      m_mode,        *m_callLog, m_parts.clock,
-                              m_parts.sound,    m_parts.popup, *this,      m_parts.dataDir,
-                              m_parts.notifier, this};
-    const CallResult result = HandleIncomingCall(
-        context, reinterpret_cast<const uint8_t*>(calling.constData()),
-        reinterpret_cast<const uint8_t*>(called.constData()), CapiLink::kNumberCopySize);
-    if (result.logSaveFailed) {
+        call.calledNumber.leftJustified(int(CapiLink::kNumberCopySize), '\0', true);
+    const RecordedCall recorded = RecordIncomingCall(
+        RecordingContext{*m_settings, *m_callLog, m_parts.dataDir, this},
+        reinterpret_cast<const uint8_t*>(calling.constData()),
+        reinterpret_cast<const uint8_t*>(called.constData()), CapiLink::kNumberCopySize, when);
+    if (recorded.logSaveFailed) {
         std::fprintf(stderr, "ringvakt: could not write %s; the call is kept in memory\n",
                      qPrintable(m_callLog->filePath()));
         m_logProblem = QStringLiteral("Kunne ikke skrive CallID.dat");
-    } else if (result.handled) {
+    } else if (recorded.handled) {
         m_logProblem.clear();
     }
     updateProblem();
+
+    // Logging only ("Slå av Listefunksjon"), or a call too old to ring now:
+    // nothing is announced.
+    if (!recorded.handled || m_mode != OperatingMode::Enabled || !call.announce)
+        return;
+    m_announcer.enqueue(recorded, steadyNow - age);
 }
 
-void Controller::shareCall(const std::string& callerNumber, const std::string& msn,
-                           const std::string& callerName, bool numberDelivered, bool inPhoneBook)
+void Controller::shareCall(const QDateTime& when, const std::string& callerNumber,
+                           const std::string& msn, const std::string& callerName,
+                           bool numberDelivered, bool inPhoneBook)
 {
     if (!m_publisher)
         return;
-    // The moment of the call's row in the call log.
-    const LocalDateTime now = m_parts.clock.now();
-    const QDateTime when(QDate(now.year, now.month, now.day),
-                         QTime(now.hour, now.minute, now.second));
     // A call that came from another desktop is not passed on again (the
     // publisher refuses it).
     m_publisher->publish(CallMessage::fromCall(when, msn, callerNumber, numberDelivered, callerName,

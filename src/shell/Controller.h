@@ -1,7 +1,9 @@
 #pragma once
 
+#include "calls/CallAnnouncer.h"
 #include "calls/IncomingCall.h"
 #include "calls/OperatingMode.h"
+#include "line/LineCall.h"
 #include "line/LineTiming.h"
 
 #include <QObject>
@@ -75,11 +77,13 @@ public:
     void Shutdown();
     bool isShutDown() const { return m_shutDown; }
 
-    // Runs the action now, or, while a call is being handled (its beep and
+    // Runs the action now, or, while a call is being announced (its beep and
     // sounds play), when that is over, in the order the actions came.
     void whenIdle(std::function<void()> action);
-    // True while a call is being handled or a sound plays.
+    // True while a call is being announced or a sound plays.
     bool busy() const;
+    // The calls that wait for their announcement.
+    const CallAnnouncer& announcer() const { return m_announcer; }
 
     // The settings may have changed (the settings dialog has closed): a
     // line of another kind or address replaces the one watched now.
@@ -122,7 +126,7 @@ signals:
 
 private:
     void arm(quint64 milliseconds) override;
-    void shareCall(const std::string& callerNumber, const std::string& msn,
+    void shareCall(const QDateTime& when, const std::string& callerNumber, const std::string& msn,
                    const std::string& callerName, bool numberDelivered, bool inPhoneBook) override;
     void createLine();
     // Starts, replaces or ends the publisher as the settings have it.
@@ -130,7 +134,9 @@ private:
     void updateProblem();
     void serveLine();
     void deliverWaitingCalls();
-    void handleCall(const QByteArray& callingNumber, const QByteArray& calledNumber);
+    // Records a call the moment the line hands it on, then queues its
+    // announcement.
+    void recordCall(const LineCall& call);
     void runHeldBack();
 
     ControllerParts m_parts;
@@ -149,11 +155,13 @@ private:
     // not be written, a broker that cannot be reached.
     QString m_logProblem;
     QString m_sharingProblem;
+    CallAnnouncer m_announcer;
     QTimer m_pollTimer;
     QTimer m_closeTimer;
     FatalHandler m_fatal;
     OperatingMode m_mode = OperatingMode::Enabled;
     bool m_shutDown = false;
+    // The line is being served; a wake from inside that waits for its end.
     bool m_inPoll = false;
     bool m_closeHeldBack = false;
     // The line has something waiting that could not be served while busy.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calls/CallAnnouncer.h"
 #include "calls/IncomingCall.h"
 
 #include <cstdint>

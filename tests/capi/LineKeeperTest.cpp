@@ -221,8 +221,8 @@ TEST_F(LineKeeperThreadTest, OffOnAndTheEndWhileTheLineIsRegisteredAnewLeaveOneO
     using namespace FakeCapiMessages;
     api.countApplIds();
     std::vector<std::string> heard;
-    QObject::connect(&keeper, &Line::incomingCall, [&](const QByteArray& calling) {
-        heard.push_back(calling.mid(3, calling.at(0) - 2).toStdString());
+    QObject::connect(&keeper, &Line::incomingCall, [&](const LineCall& call) {
+        heard.push_back(call.callingNumber.mid(3, call.callingNumber.at(0) - 2).toStdString());
     });
     QObject::connect(
         &keeper, &Line::callsWaiting, &keeper, [this] { keeper.poll(); }, Qt::QueuedConnection);

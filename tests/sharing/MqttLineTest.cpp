@@ -20,15 +20,14 @@ public:
     explicit HandledCalls(Line& line)
     {
         QObject::connect(&line, &Line::callsWaiting, &line, &Line::poll);
-        QObject::connect(&line, &Line::incomingCall,
-                         [this](const QByteArray& calling, const QByteArray& called) {
-                             const QByteArray a = calling.leftJustified(200, '\0');
-                             const QByteArray b = called.leftJustified(200, '\0');
-                             const CallNumbers n = ExtractCallNumbers(
-                                 reinterpret_cast<const uint8_t*>(a.constData()),
-                                 reinterpret_cast<const uint8_t*>(b.constData()), 200);
-                             calls << QString::fromStdString(n.msn + " " + n.callerNumber);
-                         });
+        QObject::connect(&line, &Line::incomingCall, [this](const LineCall& call) {
+            const QByteArray a = call.callingNumber.leftJustified(200, '\0');
+            const QByteArray b = call.calledNumber.leftJustified(200, '\0');
+            const CallNumbers n =
+                ExtractCallNumbers(reinterpret_cast<const uint8_t*>(a.constData()),
+                                   reinterpret_cast<const uint8_t*>(b.constData()), 200);
+            calls << QString::fromStdString(n.msn + " " + n.callerNumber);
+        });
     }
     bool waitFor(int count) const
     {

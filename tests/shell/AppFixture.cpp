@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 
+#include "AnnouncementsDone.h"
 #include "platform/MessageBoxes.h"
 
 namespace test {
@@ -30,6 +31,7 @@ void AppFixture::ring(const std::string& from, const std::string& to)
     using namespace FakeCapiMessages;
     capi.queueMessage(connectInd(messageNumber++, 0x101, 1, calledNumber(to), callingNumber(from)));
     app->core().pollTick();
+    EXPECT_TRUE(announcementsDone(app->core()));
 }
 
 } // namespace test

@@ -1,5 +1,6 @@
 #include "shell/Controller.h"
 
+#include "AnnouncementsDone.h"
 #include "FakeCapiApi.h"
 #include "FakeCapiMessages.h"
 #include "calllog/CallLog.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSignalSpy>
+#include <QTest>
 #include <climits>
 #include <gtest/gtest.h>
 #include <memory>
@@ -66,6 +68,7 @@ protected:
         capi.queueMessage(
             connectInd(messageNumber++, 0x101, 1, calledNumber(to), callingNumber(from)));
         core->pollTick();
+        EXPECT_TRUE(test::announcementsDone(*core));
     }
 
     std::string lineCalls() const { return capi.summary(true); }
@@ -209,33 +212,74 @@ TEST_F(ControllerTest, ARingIsAnsweredLoggedAndAnnouncedAsTheSettingsSay)
     EXPECT_TRUE(popup.events.isEmpty());
 }
 
-TEST_F(ControllerTest, WorkThatComesDuringACallWaitsForItsEndInOrder)
+TEST_F(ControllerTest, CallsAreRecordedAtOnceAndAnnouncedOneAfterAnotherInTheirOrder)
 {
+    // Kari has a personal sound; the sounds end only when the test says so.
+    dir.write("PhoneBk.dat", "Hansen\r\nKari\r\n201\r\n");
+    dir.write("sound/201.wav", "RIFF");
     ASSERT_TRUE(start());
     core->settings().MSG_CLOSE = MsgClose::AfterTimeout;
+    core->settings().PSOUND = PersonalSounds::On;
     capi.clearCalls();
+    sound.hold = true;
+    const auto ringNow = [this](const std::string& from, int second) {
+        using namespace FakeCapiMessages;
+        clock.moment.second = second;
+        capi.queueMessage(
+            connectInd(messageNumber++, 0x101, 1, calledNumber("1"), callingNumber(from)));
+        core->pollTick();
+    };
+    const auto soundsStarted = [this](int count) {
+        return QTest::qWaitFor([&] { return sound.startedAndPlaying() == count; });
+    };
+
+    ringNow("201", 10);
+    ASSERT_TRUE(soundsStarted(1));
+    EXPECT_EQ(sound.played, QStringList{"beep 400 400"});
+
+    // While Kari's beep plays: a command and the popup's close wait for
+    // the announcement; a second ring is answered and logged at once, with
+    // the second in which it rang.
     QStringList order;
-    // Delivered while the beep plays (the sound's wait loop keeps the event
-    // loop turning): neither a mode change nor the close timer may cut into
-    // the call.
-    QTimer::singleShot(0, core.get(), [&] {
-        core->whenIdle([&] { order << "first"; });
-        core->whenIdle([&] {
-            order << "disable";
-            core->SetOperatingMode(OperatingMode::Disabled);
-        });
-        core->closeTimerExpired();
-        order << (core->busy() ? "busy" : "idle");
-    });
-    ring("555");
-    EXPECT_EQ(order, QStringList{"busy"});
-    EXPECT_EQ(core->mode(), OperatingMode::Enabled);
-    EXPECT_EQ(popup.events.last(), "close") << "the held-back close runs at the call's end";
+    core->whenIdle([&] { order << "first"; });
+    core->closeTimerExpired();
+    ringNow("555", 12);
+    EXPECT_EQ(capi.callsOf(Op::Put).size(), 4u) << "two CONNECT_RESP, two LISTEN_REQ";
+    EXPECT_EQ(dir.read("CallID.dat"), "06-Des-2026\r\n02:39:10\r\n1\r\n201\r\n"
+                                      "06-Des-2026\r\n02:39:12\r\n1\r\n555\r\n");
+    EXPECT_TRUE(order.isEmpty());
+    EXPECT_TRUE(popup.events.isEmpty());
+
+    // Kari's popup, then her sound; the next call waits for its end.
+    sound.finish();
+    ASSERT_TRUE(soundsStarted(1));
+    EXPECT_EQ(popup.events, QStringList{"show 201|1|Kari Hansen|noadd"});
+    EXPECT_EQ(sound.played.last(), "play " + dir.file("sound/201.wav"));
+    EXPECT_TRUE(order.isEmpty());
+    sound.finish();
+    ASSERT_TRUE(soundsStarted(1));
+    EXPECT_EQ(order, QStringList{"first"}) << "held-back work runs between announcements";
+    EXPECT_EQ(popup.events.mid(1, 1), QStringList{"close"});
+    EXPECT_EQ(sound.played.last(), "beep 400 400");
+
+    // A call that waited more than 30 s for its turn is logged, not
+    // announced.
+    ringNow("556", 14);
+    clock.advance(30001);
+    sound.finish();
+    ASSERT_TRUE(test::announcementsDone(*core));
+    EXPECT_EQ(popup.events.last(), "show 555|1|???|add");
+    EXPECT_EQ(core->callLog().size(), 3);
+
+    // The end stops what plays at once and announces nothing more.
+    ringNow("557", 16);
+    ringNow("558", 17);
+    ASSERT_TRUE(soundsStarted(1));
+    core->Shutdown();
+    EXPECT_EQ(sound.stops, 1);
     QCoreApplication::processEvents();
-    EXPECT_EQ(order, QStringList({"busy", "first", "disable"}));
-    EXPECT_EQ(core->mode(), OperatingMode::Disabled);
-    EXPECT_EQ(lineCalls(), "PUT(CONNECT_RESP), RELEASE, INSTALLED, REGISTER, GET_PROFILE, "
-                           "PUT(LISTEN_REQ c1), RELEASE");
+    EXPECT_EQ(popup.events.last(), "show 555|1|???|add");
+    EXPECT_EQ(core->callLog().size(), 5);
 }
 
 TEST_F(ControllerTest, AFailedSaveOfTheLogIsAProblemUntilASaveSucceeds)

@@ -56,6 +56,7 @@ protected:
         capi.queueMessage(
             connectInd(messageNumber++, 0x101, 1, calledNumber(to), callingNumber(from)));
         core->pollTick();
+        EXPECT_TRUE(test::announcementsDone(*core));
     }
 
     QString lastProblem() const
@@ -155,6 +156,7 @@ TEST_F(SharingControllerTest, CallsOfOtherDesktopsAreALineNamedFromThisPhoneBook
     call.host = "kontor";
     ASSERT_TRUE(broker.publish("ringvakt/kontor/call", call.toJson(), true));
     ASSERT_TRUE(QTest::qWaitFor([&] { return core->callLog().size() == 1; }));
+    ASSERT_TRUE(test::announcementsDone(*core));
     EXPECT_EQ(popups.shown, QStringList{"+4722123456|7654321|Kari Hansen"});
 
     // A received call goes out no more: once this desktop has said goodbye

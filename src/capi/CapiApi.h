@@ -52,4 +52,8 @@ public:
     // registration, so that the program can wake on it instead of waiting
     // for its next poll; -1 when there is none.
     virtual int descriptor(unsigned applId) { return (void)applId, -1; }
+    // Waits up to `timeoutMs` for something to arrive for this
+    // registration: 1 when something has, 0 when the time is up, -1 when
+    // there is nothing to wait on.
+    virtual int waitForMessage(unsigned applId, int timeoutMs);
 };

@@ -4,10 +4,13 @@
 #include "capi/CapiTexts.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <poll.h>
+#include <thread>
 
 namespace {
 
@@ -74,6 +77,7 @@ bool CapiLink::ReleaseCapi()
     if (!m_registered)
         return true;
     m_registered = false;
+    m_listensToConfirm = 0;
     if (m_api.release(m_applId) != kCapiNoError) {
         CapiFatal(QString::fromUtf8(CapiTexts::kNotReleased));
         return false;
@@ -109,8 +113,42 @@ unsigned CapiLink::ListenAll(std::uint32_t cipMask)
         const unsigned result = putRecord(request);
         if (result != kCapiNoError)
             return result;
+        ++m_listensToConfirm;
     }
     return kCapiNoError;
+}
+
+CapiLink::Listening CapiLink::awaitListening(int limitMs,
+                                             const std::function<void(const Call&)>& onCall)
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limitMs);
+    bool arrived = false;
+    while (m_listensToConfirm > 0) {
+        if (!m_registered)
+            return Listening::LineLost;
+        const Fetched fetched = fetch(true);
+        if (m_listenRefused)
+            return Listening::Refused;
+        if (fetched.kind == Fetched::Kind::LineLost)
+            return Listening::LineLost;
+        if (fetched.kind == Fetched::Kind::Call)
+            onCall(fetched.call);
+        if (fetched.kind != Fetched::Kind::Nothing)
+            continue;
+        // Part of a frame is readable but not yet whole: not to be spun on.
+        if (arrived)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0)
+            return Listening::NotConfirmed;
+        const int waited = m_api.waitForMessage(m_applId, int(left));
+        if (waited < 0)
+            return Listening::Confirmed;
+        arrived = waited > 0;
+    }
+    return Listening::Confirmed;
 }
 
 void CapiLink::PollCapi()
@@ -178,6 +216,8 @@ CapiLink::Fetched CapiLink::fetch(bool actOnConfirmations)
         return fetched;
     switch (m_receivedMessage.Subcommand) {
     case CAPI_CONF:
+        if (m_receivedMessage.Command == CAPI_LISTEN && m_listensToConfirm > 0)
+            --m_listensToConfirm;
         if (actOnConfirmations)
             OnConfirmation();
         break;
@@ -195,8 +235,10 @@ CapiLink::Fetched CapiLink::fetch(bool actOnConfirmations)
 
 void CapiLink::OnConfirmation()
 {
-    if (m_receivedMessage.Command == CAPI_LISTEN && m_receivedMessage.Info > 0x00FF)
+    if (m_receivedMessage.Command == CAPI_LISTEN && m_receivedMessage.Info > 0x00FF) {
+        m_listenRefused = true;
         CapiFatal(QString::fromUtf8(CapiTexts::kNoListenConf));
+    }
 }
 
 void CapiLink::OnConnectInd()
@@ -221,6 +263,7 @@ bool CapiLink::answerCall(Call* call)
     std::copy(std::begin(m_calledNumberCopy), std::end(m_calledNumberCopy), call->called.begin());
     const _cword messageNumber = m_receivedMessage.Messagenumber;
     const _cdword plci = m_receivedMessage.adr.adrPLCI;
+    call->plci = plci;
 
     // Everything but the reject is 0 or empty: B protocol 0/0/0 with empty
     // configurations, no connected number, subaddress or LLC, and empty
@@ -288,4 +331,14 @@ unsigned CapiLink::putRecord(_cmsg& record)
     std::uint8_t packed[kPackBuffer]{};
     capi_cmsg2message(&record, packed);
     return m_api.putMessage(m_applId, packed);
+}
+
+int CapiApi::waitForMessage(unsigned applId, int timeoutMs)
+{
+    const int fd = descriptor(applId);
+    if (fd < 0)
+        return -1;
+    pollfd p{fd, POLLIN, 0};
+    const int ready = ::poll(&p, 1, timeoutMs);
+    return ready > 0 ? 1 : 0;
 }

@@ -37,11 +37,14 @@ public:
     // Reject value of the CONNECT_RESP: ignore the call.
     static constexpr std::uint16_t kRejectIgnore = 1;
 
-    // The two number structs of one call indication, as copied.
+    // The two number structs of one call indication, as copied, and the
+    // PLCI that names the call on its controller (every registration that
+    // is told of the call is told the same PLCI).
     struct Call
     {
         std::array<std::uint8_t, kNumberCopySize> calling{};
         std::array<std::uint8_t, kNumberCopySize> called{};
+        std::uint32_t plci = 0;
     };
 
     // What one fetch from the line came to.
@@ -105,6 +108,18 @@ public:
     // result (the remaining controllers get none), or the failing
     // CAPI_GET_PROFILE result (after the fatal failure).
     unsigned ListenAll(std::uint32_t cipMask);
+
+    enum class Listening
+    {
+        Confirmed,    // every listen request is confirmed (or cannot be waited for)
+        NotConfirmed, // the time is up
+        Refused,      // the line refused one (fatal, as in a poll)
+        LineLost,
+    };
+    // Waits up to `limitMs` until the line has confirmed every listen
+    // request of this registration: only then is a call sure to reach it.
+    // A call indicated meanwhile is answered and handed to `onCall`.
+    Listening awaitListening(int limitMs, const std::function<void(const Call&)>& onCall);
     // Fetches and handles at most one message; does nothing while not
     // registered (a stale application id may belong to another program).
     // A call goes to the call handler, then the registration is made anew
@@ -163,5 +178,8 @@ private:
     std::function<void(Renewal)> m_renewalHandler;
     bool m_polling = false;
     bool m_registered = false;
+    // Listen requests put and not yet confirmed.
+    unsigned m_listensToConfirm = 0;
+    bool m_listenRefused = false;
     unsigned m_fatalCount = 0;
 };

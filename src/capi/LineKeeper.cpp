@@ -1,14 +1,19 @@
 #include "capi/LineKeeper.h"
 
 #include "capi/CapiApi.h"
+#include "capi/CapiTexts.h"
 
 #include <QSocketNotifier>
+#include <mutex>
 #include <poll.h>
 
 namespace {
 
 // How soon a socket holding part of a frame is looked at again.
 constexpr int kPartialFrameCheckMs = 20;
+// An attempt makes a few calls into the library, each bounded by the call
+// limit; one that has not ended after this many limits never will.
+constexpr int kCallLimitsPerAttempt = 3;
 
 bool readable(int fd)
 {
@@ -23,34 +28,77 @@ QByteArray bytesOf(const std::array<std::uint8_t, CapiLink::kNumberCopySize>& co
 
 } // namespace
 
-LineKeeper::LineKeeper(CapiApi& api, LineTiming timing, Execution execution, QObject* parent)
-    : Line(parent), m_api(api), m_link(api), m_execution(execution),
-      m_recovery(std::move(timing), [this] {
-          if (m_state == State::Lost && m_wantOn && !m_workerRunning)
-              startAttempt();
-      })
+// What the keeper and the worker of one attempt share. The worker hands the
+// result to `owner` while it is set; a keeper that gives the attempt up or
+// goes away clears it first.
+struct LineKeeper::Job
 {
-    m_link.setFatalHandler([this](const QString& text) {
-        if (m_capturing) {
-            if (m_capturedFailure.isEmpty())
-                m_capturedFailure = text;
-            return;
-        }
-        if (m_fatal)
-            m_fatal(text);
-    });
+    Job(quint64 number, CapiApi& capi, std::shared_ptr<CapiLink> old, int limitMs)
+        : attempt(number), api(capi), from(std::move(old)), callLimitMs(limitMs)
+    {}
+
+    const quint64 attempt;
+    CapiApi& api;
+    // The registration being handed over from (possibly unregistered).
+    std::shared_ptr<CapiLink> from;
+    const int callLimitMs;
+    std::atomic<bool> wanted{true};
+    std::atomic<bool> letGo{false};
+
+    std::mutex mutex;
+    LineKeeper* owner = nullptr;
+    // Set when the keeper gave the attempt up: the count of such workers
+    // still running, which this one leaves when it ends.
+    std::shared_ptr<std::atomic<int>> givenUp;
+};
+
+LineKeeper::LineKeeper(CapiApi& api, LineTiming timing, Execution execution, CapiWorkers* workers,
+                       QObject* parent)
+    : Line(parent), m_api(api), m_execution(execution),
+      m_recovery(std::move(timing),
+                 [this] {
+                     if (m_state == State::Lost && m_wantOn && !m_job && !m_waitingForWorkers)
+                         startAttempt();
+                 }),
+      m_workers(workers)
+{
+    if (m_workers == nullptr) {
+        m_ownWorkers = std::make_unique<CapiWorkers>();
+        m_workers = m_ownWorkers.get();
+    }
+    connect(m_workers, &CapiWorkers::freed, this, &LineKeeper::workersFreed);
+    m_link = newLink();
     m_partialFrameCheck.setSingleShot(true);
     connect(&m_partialFrameCheck, &QTimer::timeout, this, &Line::callsWaiting);
+    m_giveUp.setSingleShot(true);
+    connect(&m_giveUp, &QTimer::timeout, this, &LineKeeper::giveUp);
 }
 
 LineKeeper::~LineKeeper()
 {
     m_shutDown = true;
-    m_wantedAttempt = 0;
+    if (m_job) {
+        {
+            std::lock_guard<std::mutex> lock(m_job->mutex);
+            m_job->owner = nullptr;
+        }
+        m_job->wanted = false;
+    }
     if (m_worker.joinable())
         m_worker.join();
-    if (m_link.isRegistered())
+    m_workers->release(this);
+    if (m_link->isRegistered())
         releaseQuietly();
+}
+
+std::shared_ptr<CapiLink> LineKeeper::newLink()
+{
+    auto link = std::make_shared<CapiLink>(m_api);
+    link->setFatalHandler([this](const QString& text) {
+        if (!m_capturing && m_fatal)
+            m_fatal(text);
+    });
+    return link;
 }
 
 void LineKeeper::setReport(std::function<void(const QString&)> report)
@@ -68,10 +116,10 @@ bool LineKeeper::startUp()
     m_wantOn = true;
     // Not captured: at start-up a failure keeps its message and ends the
     // program.
-    if (!m_link.RegisterWithCapi())
+    if (!m_link->RegisterWithCapi())
         return false;
-    m_link.ListenAll(CapiLink::kCipMaskAll);
-    if (!m_link.isRegistered())
+    m_link->ListenAll(CapiLink::kCipMaskAll);
+    if (!m_link->isRegistered())
         return false;
     becomeUp();
     return true;
@@ -82,7 +130,7 @@ void LineKeeper::poll()
     handOnDrainedCalls();
     if (m_state != State::Up)
         return;
-    const CapiLink::Fetched fetched = m_link.fetchOne();
+    const CapiLink::Fetched fetched = m_link->fetchOne();
     switch (fetched.kind) {
     case CapiLink::Fetched::Kind::Nothing:
     case CapiLink::Fetched::Kind::Message:
@@ -94,27 +142,31 @@ void LineKeeper::poll()
     case CapiLink::Fetched::Kind::Call:
         break;
     }
-    // Listening again before the call is announced: what rings during its
-    // sounds waits in the new registration's queue.
+    // The next registration listens at once, before this one is let go.
     if (fetched.responseLost)
         lose(QStringLiteral("the connection to the line is gone"));
     else
         startAttempt();
-    emitCall(fetched.call);
+    // A call the last hand-over drained from the old registration comes
+    // here too: it has been handed on already.
+    if (!m_duplicates.isDuplicate(fetched.call, HandOverDuplicates::Clock::now()))
+        emitCall(fetched.call);
     handOnDrainedCalls();
 }
 
 void LineKeeper::switchOff()
 {
     m_wantOn = false;
-    m_wantedAttempt = 0;
+    m_waitingForWorkers = false;
+    if (m_job)
+        m_job->wanted = false;
     m_recovery.stop();
     m_drained.clear();
     stopWaking();
     // A registration being made is let go by its attempt; one that stands
     // is released now. Leaving the line cannot fail in a way that matters:
     // a connection that is gone is released already.
-    if (!m_workerRunning && m_link.isRegistered())
+    if (!m_job && m_link->isRegistered())
         releaseQuietly();
     m_state = State::Off;
     emit stateChanged();
@@ -125,10 +177,10 @@ void LineKeeper::switchOn()
     if (m_wantOn || m_shutDown)
         return;
     m_wantOn = true;
-    if (m_workerRunning) {
+    if (m_job) {
         // Switched off and on while an attempt runs: its result is wanted
         // again, unless it has let it go already (then its end tries anew).
-        m_wantedAttempt = m_lastAttempt;
+        m_job->wanted = true;
         setState(State::Connecting);
         return;
     }
@@ -139,124 +191,172 @@ void LineKeeper::shutDown()
 {
     m_shutDown = true;
     m_wantOn = false;
-    m_wantedAttempt = 0;
+    m_waitingForWorkers = false;
+    if (m_job)
+        m_job->wanted = false;
     m_recovery.stop();
     m_drained.clear();
     stopWaking();
-    if (!m_workerRunning && m_link.isRegistered())
+    if (!m_job && m_link->isRegistered())
         releaseQuietly();
     setState(State::Off);
 }
 
 void LineKeeper::startAttempt()
 {
-    const quint64 attempt = ++m_lastAttempt;
-    m_wantedAttempt = attempt;
+    ++m_lastAttempt;
     // The registration's socket is about to change hands.
     stopWaking();
     setState(State::Connecting);
     if (m_execution == Execution::Inline) {
-        attemptFinished(runAttempt(attempt));
+        Job job(m_lastAttempt, m_api, m_link, m_recovery.timing().callLimitMs);
+        m_job = std::shared_ptr<Job>(&job, [](Job*) {});
+        const Outcome outcome = runJob(job);
+        attemptFinished(outcome);
         return;
     }
-    m_workerRunning = true;
-    m_worker = std::thread([this, attempt] {
-        const Outcome outcome = runAttempt(attempt);
-        QMetaObject::invokeMethod(
-            this, [this, outcome] { attemptFinished(outcome); }, Qt::QueuedConnection);
+    // Another line's worker may still be inside the library: this attempt
+    // waits for it to leave.
+    if (!m_workers->acquire(this)) {
+        m_waitingForWorkers = true;
+        return;
+    }
+    launch();
+}
+
+void LineKeeper::workersFreed()
+{
+    if (!m_waitingForWorkers || !m_workers->acquire(this))
+        return;
+    m_waitingForWorkers = false;
+    if (!m_wantOn || m_shutDown) {
+        m_workers->release(this);
+        return;
+    }
+    launch();
+}
+
+void LineKeeper::launch()
+{
+    auto job = std::make_shared<Job>(m_lastAttempt, m_api, m_link, m_recovery.timing().callLimitMs);
+    job->owner = this;
+    m_job = job;
+    if (m_recovery.timing().callLimitMs > 0)
+        m_giveUp.start(m_recovery.timing().callLimitMs * kCallLimitsPerAttempt);
+    m_worker = std::thread([job] {
+        const Outcome outcome = runJob(*job);
+        std::lock_guard<std::mutex> lock(job->mutex);
+        if (job->owner != nullptr) {
+            LineKeeper* keeper = job->owner;
+            QMetaObject::invokeMethod(
+                keeper, [keeper, outcome] { keeper->attemptFinished(outcome); },
+                Qt::QueuedConnection);
+        }
+        if (job->givenUp)
+            job->givenUp->fetch_sub(1);
     });
 }
 
-LineKeeper::Outcome LineKeeper::runAttempt(quint64 attempt)
+LineKeeper::Outcome LineKeeper::runJob(Job& job)
 {
     Outcome outcome;
-    outcome.attempt = attempt;
-    m_capturedFailure.clear();
-    m_capturing = true;
-    if (m_link.isRegistered()) {
-        m_link.drain([this](const CapiLink::Call& call) {
-            if (m_execution == Execution::Inline)
-                callDrained(call);
-            else
-                QMetaObject::invokeMethod(
-                    this, [this, call] { callDrained(call); }, Qt::QueuedConnection);
-        });
-        // The registration of a line that is gone cannot be released; the
-        // library drops it all the same. What counts is the new one.
-        m_link.ReleaseCapi();
-        m_capturedFailure.clear();
-    }
-    if (m_wantedAttempt != attempt) {
-        outcome.undone = true;
-        m_capturing = false;
-        return outcome;
-    }
-    bool ok = m_link.RegisterWithCapi();
-    if (ok) {
-        const unsigned result = m_link.ListenAll(CapiLink::kCipMaskAll);
-        if (result != 0) {
-            ok = false;
-            if (m_capturedFailure.isEmpty())
-                m_capturedFailure = QStringLiteral("the listen request could not be sent (0x%1)")
-                                        .arg(result, 4, 16, QLatin1Char('0'));
-            m_link.ReleaseCapi();
-        }
-    }
-    if (ok && m_wantedAttempt != attempt) {
-        // Switched off (or ending) while it ran: undone here, so the
-        // program's thread never has to.
-        m_link.ReleaseCapi();
-        ok = false;
-        outcome.undone = true;
-    }
-    outcome.kept = ok;
-    outcome.failure = m_capturedFailure;
-    m_capturing = false;
+    outcome.attempt = job.attempt;
+    outcome.link = std::make_shared<CapiLink>(job.api);
+    outcome.handOver = handOverLine(
+        *job.from, *outcome.link,
+        [&job] {
+            const bool wanted = job.wanted;
+            if (!wanted)
+                job.letGo = true;
+            return wanted;
+        },
+        job.callLimitMs);
+    outcome.letGo = job.letGo;
     return outcome;
+}
+
+void LineKeeper::endJob()
+{
+    m_giveUp.stop();
+    if (m_worker.joinable())
+        m_worker.join();
+    m_job.reset();
+    m_workers->release(this);
 }
 
 void LineKeeper::attemptFinished(const Outcome& outcome)
 {
-    if (m_worker.joinable())
-        m_worker.join();
-    m_workerRunning = false;
+    if (!m_job || m_job->attempt != outcome.attempt)
+        return;
+    endJob();
     emit backgroundWorkEnded();
 
-    if (m_shutDown || !m_wantOn || outcome.attempt != m_wantedAttempt) {
+    // The old registration has been released; the new one is the link now.
+    m_link = outcome.link;
+    m_link->setFatalHandler([this](const QString& text) {
+        if (!m_capturing && m_fatal)
+            m_fatal(text);
+    });
+    const HandOver& handOver = outcome.handOver;
+    m_duplicates.remember(handOver.drained, HandOverDuplicates::Clock::now());
+    // Calls are not seen while the line is switched off.
+    if (m_wantOn && !handOver.drained.empty()) {
+        m_drained.insert(m_drained.end(), handOver.drained.begin(), handOver.drained.end());
+        emit callsWaiting();
+    }
+
+    if (m_shutDown || !m_wantOn) {
         // Switched off or ending after the attempt looked: let go now.
-        if (m_link.isRegistered())
+        if (m_link->isRegistered())
             releaseQuietly();
-        if (m_wantOn && !m_shutDown)
-            startAttempt();
         return;
     }
-    if (outcome.undone) {
+    if (handOver.listenRefused) {
+        // As at start-up: a line that will not let the program listen is a
+        // set-up to be mended, not a line to wait for.
+        if (m_fatal)
+            m_fatal(QString::fromUtf8(CapiTexts::kNoListenConf));
+        return;
+    }
+    if (outcome.letGo) {
         // Switched off and on again after it had let its result go.
         startAttempt();
         return;
     }
-    if (!outcome.kept) {
-        lose(outcome.failure.isEmpty() ? QStringLiteral("the line did not answer")
-                                       : outcome.failure);
+    if (!handOver.listening) {
+        lose(handOver.failure.isEmpty() ? QStringLiteral("the line did not answer")
+                                        : handOver.failure);
         return;
     }
     m_recovery.back();
     becomeUp();
 }
 
-void LineKeeper::callDrained(const CapiLink::Call& call)
+void LineKeeper::giveUp()
 {
-    // Calls are not seen while the line is switched off.
-    if (!m_wantOn)
+    if (!m_job || m_execution == Execution::Inline)
         return;
-    m_drained.push_back(call);
-    emit callsWaiting();
+    {
+        std::lock_guard<std::mutex> lock(m_job->mutex);
+        m_job->owner = nullptr;
+        m_job->givenUp = m_workers->givenUp();
+        m_job->givenUp->fetch_add(1);
+    }
+    // What it made it lets go itself, if it ever ends; the link it holds is
+    // never touched again from here.
+    m_job->wanted = false;
+    m_worker.detach();
+    m_job.reset();
+    m_workers->release(this);
+    m_link = newLink();
+    emit backgroundWorkEnded();
+    if (m_wantOn && !m_shutDown)
+        lose(QStringLiteral("the line did not answer in time"));
 }
 
 void LineKeeper::handOnDrainedCalls()
 {
-    // Each is handled to its end (sounds included) before the next; those
-    // drained meanwhile join the queue.
+    // Each is recorded at once; those drained meanwhile join the queue.
     while (!m_drained.empty() && m_wantOn) {
         const CapiLink::Call call = m_drained.front();
         m_drained.pop_front();
@@ -295,15 +395,14 @@ void LineKeeper::setState(State state)
 void LineKeeper::releaseQuietly()
 {
     m_capturing = true;
-    m_link.ReleaseCapi();
-    m_capturedFailure.clear();
+    m_link->ReleaseCapi();
     m_capturing = false;
 }
 
 void LineKeeper::startWaking()
 {
     stopWaking();
-    const int fd = m_api.descriptor(m_link.applId());
+    const int fd = m_api.descriptor(m_link->applId());
     if (fd < 0)
         return;
     m_wake = new QSocketNotifier(qintptr(fd), QSocketNotifier::Read, this);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "capi/CapiHandOver.h"
 #include "capi/CapiLink.h"
+#include "capi/CapiWorkers.h"
 #include "line/Line.h"
 #include "line/LineRecovery.h"
 #include "line/LineTiming.h"
@@ -9,6 +11,7 @@
 #include <atomic>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <thread>
 
 class CapiApi;
@@ -26,15 +29,16 @@ class QSocketNotifier;
 // the windows. The link has one owner at a time: the worker from the start
 // of an attempt to its end, the program's thread otherwise. The program's
 // thread never waits for a worker: switching off, on or ending only records
-// what is wanted, and the end of the attempt carries it out. Each attempt has
-// a number; an attempt that is no longer wanted when it has registered
-// releases what it made, on the worker.
+// what is wanted, and the end of the attempt carries it out. An attempt that
+// is no longer wanted when it has registered releases what it made, on the
+// worker. One worker at a time in the whole process (CapiWorkers); an
+// attempt that has not ended after three call limits is given up as a lost
+// line, and the link it holds is left to it.
 //
-// No call is lost around a call: the registration is made anew as soon as a
-// call has been answered, before the call is announced, and everything the
-// old registration still holds is fetched (and each call in it answered)
-// before it is released. Those calls are handed on, in order, after the one
-// being handled.
+// The line is never deaf: after each call the next registration listens
+// before the old one is released (handOverLine); what the old one still
+// held is answered and handed on, in order, and a call told to both is
+// handed on once (HandOverDuplicates).
 class LineKeeper : public Line
 {
     Q_OBJECT
@@ -54,8 +58,10 @@ public:
         Inline,
     };
 
+    // `workers` is the process's one place in the library; without one the
+    // keeper has a place of its own.
     LineKeeper(CapiApi& api, LineTiming timing, Execution execution = Execution::Thread,
-               QObject* parent = nullptr);
+               CapiWorkers* workers = nullptr, QObject* parent = nullptr);
     // Waits for an attempt still running (it is bounded by the call limit)
     // and releases what stands. The program does not get here with an
     // attempt running: it ends without waiting (see backgroundWorkRunning).
@@ -79,7 +85,7 @@ public:
     // The end of the program: a standing registration is released once; an
     // attempt still running is not waited for.
     void shutDown() override;
-    bool backgroundWorkRunning() const override { return m_workerRunning; }
+    bool backgroundWorkRunning() const override { return m_job != nullptr; }
 
     bool isLineLost() const override { return m_recovery.isLost(); }
     QDateTime lostAt() const override { return m_recovery.lostAt(); }
@@ -90,29 +96,36 @@ public:
     // The number of tries since the line was lost.
     int attempts() const { return m_recovery.attempts(); }
     // The link; only for looking at while no attempt runs.
-    const CapiLink& link() const { return m_link; }
+    const CapiLink& link() const { return *m_link; }
 
 private:
+    struct Job;
     struct Outcome
     {
         quint64 attempt = 0;
-        bool kept = false;   // registered and listening, and still wanted
-        bool undone = false; // no longer wanted when it ended: nothing stands
-        QString failure;
+        HandOver handOver;
+        // The registration made, listening when handOver.listening.
+        std::shared_ptr<CapiLink> link;
+        bool letGo = false; // no longer wanted when it ended: nothing stands
     };
 
     void startAttempt();
+    // Starts the worker of the attempt; the place in the library is had.
+    void launch();
+    void workersFreed();
     // The attempt itself; runs on the worker (or inline).
-    Outcome runAttempt(quint64 attempt);
+    static Outcome runJob(Job& job);
     void attemptFinished(const Outcome& outcome);
-    // A call answered while an old registration was drained.
-    void callDrained(const CapiLink::Call& call);
+    // The attempt did not end in time: given up, its link left to it.
+    void giveUp();
+    void endJob();
     void handOnDrainedCalls();
     void emitCall(const CapiLink::Call& call);
     void becomeUp();
     void lose(const QString& why);
     void setState(State state);
     void releaseQuietly();
+    std::shared_ptr<CapiLink> newLink();
     // The socket of the registration wakes the program when a message
     // arrives; the poll timer stays as a safety net.
     void startWaking();
@@ -122,25 +135,28 @@ private:
     void wakeAgain(bool fetchedSomething);
 
     CapiApi& m_api;
-    CapiLink m_link;
     Execution m_execution;
     LineRecovery m_recovery;
+    CapiWorkers* m_workers;
+    std::unique_ptr<CapiWorkers> m_ownWorkers;
+    std::shared_ptr<CapiLink> m_link;
     State m_state = State::Off;
     // What the user wants: the line (on), or not (off, or the end).
     bool m_wantOn = false;
     bool m_shutDown = false;
     quint64 m_lastAttempt = 0;
-    // The attempt whose result is still wanted, 0 for none; the worker reads
-    // it when it has registered.
-    std::atomic<quint64> m_wantedAttempt{0};
-    bool m_workerRunning = false;
+    // The attempt running, shared with its worker; null when none runs.
+    std::shared_ptr<Job> m_job;
     std::thread m_worker;
+    // An attempt waits for another line's worker to leave the library.
+    bool m_waitingForWorkers = false;
+    QTimer m_giveUp;
     std::deque<CapiLink::Call> m_drained;
+    HandOverDuplicates m_duplicates;
     QSocketNotifier* m_wake = nullptr;
     QTimer m_partialFrameCheck;
-    // While set, a failure of the link is a failed try, not the end. Set
-    // and read by the link's owner only.
+    // While set, a failure of the link is not fatal. Set and read on the
+    // program's thread only.
     bool m_capturing = false;
-    QString m_capturedFailure;
     std::function<void(const QString&)> m_fatal;
 };

@@ -74,6 +74,9 @@ Controller::Controller(const ControllerParts& parts, QObject* parent)
 Controller::~Controller()
 {
     m_parts.sound.setWaitHook({});
+    // Before the members they use go.
+    for (const QPointer<Line>& line : m_retiredLines)
+        delete line.data();
 }
 
 void Controller::setFatalHandler(FatalHandler handler)
@@ -208,7 +211,8 @@ void Controller::createLine()
         auto keeper =
             std::make_unique<LineKeeper>(m_parts.capi, m_parts.lineTiming,
                                          m_parts.lineInBackground ? LineKeeper::Execution::Thread
-                                                                  : LineKeeper::Execution::Inline);
+                                                                  : LineKeeper::Execution::Inline,
+                                         &m_capiWorkers);
         keeper->setFatalHandler([this](const QString& text) { m_fatal(text); });
         m_line = std::move(keeper);
     }
@@ -240,6 +244,10 @@ void Controller::settingsChanged()
         old->disconnect(this);
         old->setParent(this);
         connect(old, &Line::backgroundWorkEnded, old, &QObject::deleteLater);
+        // Those that have gone are forgotten.
+        m_retiredLines.erase(std::remove_if(m_retiredLines.begin(), m_retiredLines.end(),
+                                            [](const QPointer<Line>& line) { return !line; }),
+                             m_retiredLines.end());
         m_retiredLines.push_back(old);
     } else {
         m_line.reset();
@@ -258,6 +266,9 @@ LineKeeper* Controller::capiLine() const
 bool Controller::backgroundWorkRunning() const
 {
     if (m_line && m_line->backgroundWorkRunning())
+        return true;
+    // A worker given up because it never ended may still be in the library.
+    if (m_capiWorkers.givenUpRunning())
         return true;
     for (const QPointer<Line>& line : m_retiredLines) {
         if (line && line->backgroundWorkRunning())

@@ -3,6 +3,7 @@
 #include "calls/CallAnnouncer.h"
 #include "calls/IncomingCall.h"
 #include "calls/OperatingMode.h"
+#include "capi/CapiWorkers.h"
 #include "line/LineCall.h"
 #include "line/LineTiming.h"
 
@@ -142,6 +143,9 @@ private:
     ControllerParts m_parts;
     std::unique_ptr<Settings> m_settings;
     std::unique_ptr<CallLog> m_callLog;
+    // The one place for a worker inside the CAPI library, shared by the
+    // line and the lines it replaced (which outlive neither it nor this).
+    CapiWorkers m_capiWorkers;
     std::unique_ptr<Line> m_line;
     // What the line was built from: LINE, CALLMONITOR_HOST, CALLMONITOR_PORT.
     QString m_lineChoice;

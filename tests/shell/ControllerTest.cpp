@@ -185,8 +185,8 @@ TEST_F(ControllerTest, ARingIsAnsweredLoggedAndAnnouncedAsTheSettingsSay)
     capi.clearCalls();
     ring("0212345678", "7654321");
 
-    EXPECT_EQ(lineCalls(), "PUT(CONNECT_RESP), RELEASE, INSTALLED, REGISTER, GET_PROFILE, "
-                           "PUT(LISTEN_REQ c1)");
+    EXPECT_EQ(lineCalls(), "PUT(CONNECT_RESP), INSTALLED, REGISTER, GET_PROFILE, "
+                           "PUT(LISTEN_REQ c1), RELEASE");
     EXPECT_EQ(dir.read("CallID.dat"), "06-Des-2026\r\n02:39:46\r\n7654321\r\n0212345678\r\n");
     EXPECT_EQ(sound.played, QStringList{"beep 400 400"});
     EXPECT_EQ(popup.events, QStringList{"show 0212345678|7654321|Kari Hansen|noadd"});

@@ -275,6 +275,12 @@ QString ExchangeProcess::ring(const QByteArray& from, const QByteArray& to, int 
                 " cip=" + QByteArray::number(cip));
 }
 
+QString ExchangeProcess::ringOn(const QByteArray& trigger, const QByteArray& from,
+                                const QByteArray& to)
+{
+    return send("ring from=" + escapeToken(from) + " to=" + escapeToken(to) + " when=" + trigger);
+}
+
 QString ExchangeProcess::ringAnonymous(const QByteArray& to, int cip)
 {
     return send("ring to=" + escapeToken(to) + " cip=" + QByteArray::number(cip));

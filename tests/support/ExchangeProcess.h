@@ -66,6 +66,10 @@ public:
     // Control commands; each returns the exchange's reply line.
     QString ring(const QByteArray& from, const QByteArray& to, int cip = 1);
     QString ringAnonymous(const QByteArray& to, int cip = 1);
+    // A ring armed to go off when the next CAPI_RELEASE ("release") or
+    // LISTEN_REQ ("listen") arrives; logged as RING_ON_RELEASE or
+    // RING_ON_LISTEN with its result.
+    QString ringOn(const QByteArray& trigger, const QByteArray& from, const QByteArray& to);
     QString raw(const QString& hex);      // one framed CAPI message
     QString rawBytes(const QString& hex); // bytes exactly as given
     QString drop();

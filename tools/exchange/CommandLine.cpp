@@ -145,6 +145,14 @@ bool parseRing(const RawArguments& raw, ControlRequest& request, std::string& er
     if (!number(raw, "cip", 0, 0xffff, cip, error))
         return false;
     request.set("cip", std::to_string(cip));
+    if (raw.flags.count("on-release") != 0 && raw.flags.count("on-listen") != 0) {
+        error = "ring takes --on-release or --on-listen, not both";
+        return false;
+    }
+    if (raw.flags.count("on-release") != 0)
+        request.set("when", "release");
+    if (raw.flags.count("on-listen") != 0)
+        request.set("when", "listen");
     if (request.find("from") && request.find("from")->size() > capi::kMaxCallingDigits) {
         error = "--from is longer than " + std::to_string(capi::kMaxCallingDigits) + " bytes";
         return false;
@@ -164,7 +172,7 @@ bool parseClient(const std::string& verb, int argc, char** argv, CommandLine& ou
     size_t positionalCount = 0;
     if (verb == "ring") {
         values.insert({"from", "to", "cip"});
-        flags.insert("no-from");
+        flags.insert({"no-from", "on-release", "on-listen"});
     } else if (verb == "refuse") {
         values.insert("seconds");
     } else if (verb == "raw" || verb == "raw-bytes" || verb == "silent" || verb == "mute" ||
@@ -311,7 +319,7 @@ std::string usageText()
                           [--port-file PATH] [--callmonitor-port N]
                           [--callmonitor-port-file PATH] [--exit-with-stdin]
   ringvakt-exchange ring [--control PATH | --port N] (--from DIGITS | --no-from)
-                         [--to DIGITS] [--cip N]
+                         [--to DIGITS] [--cip N] [--on-release | --on-listen]
   ringvakt-exchange raw [...] HEX         a CAPI message, sent as one frame
   ringvakt-exchange raw-bytes [...] HEX   bytes sent exactly as given
   ringvakt-exchange drop [...]            close every CAPI and call-monitor connection
@@ -326,6 +334,9 @@ std::string usageText()
   ringvakt-exchange write-capirc --home DIR [--port N]
   ringvakt-exchange --help | --version
 
+ring --on-release rings at the moment the next CAPI_RELEASE of any client
+arrives, --on-listen when the next LISTEN_REQ does (rings so armed go off in
+the order they were armed, one per such message).
 serve listens on 127.0.0.1 only; --port 0 picks a free port and writes it to
 --port-file. The other commands talk to a running exchange through its
 control socket: --control PATH, or the default for --port N (5031):

@@ -16,7 +16,7 @@ struct CommandInfo
 const std::vector<CommandInfo>& commands()
 {
     static const std::vector<CommandInfo> table = {
-        {"ring", nullptr, {"from", "to", "cip"}},
+        {"ring", nullptr, {"from", "to", "cip", "when"}},
         {"raw", "hex", {"hex"}},
         {"raw-bytes", "hex", {"hex"}},
         {"drop", nullptr, {}},

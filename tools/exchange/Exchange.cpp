@@ -2,6 +2,7 @@
 
 #include "ApplIdAllocator.h"
 #include "AtomicFile.h"
+#include "CapiDecoder.h"
 #include "PollSet.h"
 #include "Sockets.h"
 #include "TextCodec.h"
@@ -186,11 +187,28 @@ void Exchange::onCapi(unsigned number, short revents)
             closeCapi(number, "bad");
             return;
         }
+        const capi::MessageKind kind = capi::decode(message).kind;
         if (!m_handler.handle(conn, message, [this](uint16_t id) { return idInUse(id); })) {
             closeCapi(number, "error");
             return;
         }
+        // The instant a registration is let go (whoever still listens gets
+        // the call), or a new one listens (and the old one may still).
+        ringArmedFor(kind);
     }
+}
+
+void Exchange::ringArmedFor(capi::MessageKind kind)
+{
+    if (m_armedRings.empty() || m_armedRings.front().trigger != kind)
+        return;
+    const ControlRequest request = std::move(m_armedRings.front().request);
+    m_armedRings.pop_front();
+    const std::string reply = ring(request);
+    LogFields fields;
+    fields.text("result", codec::escapeToken(reply));
+    m_log.write(0, kind == capi::MessageKind::Release ? "RING_ON_RELEASE" : "RING_ON_LISTEN",
+                fields);
 }
 
 void Exchange::closeCapi(unsigned number, const char* reason)

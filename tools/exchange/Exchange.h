@@ -2,6 +2,7 @@
 
 #include "CallMonitor.h"
 #include "CapiConnection.h"
+#include "CapiDecoder.h"
 #include "CapiHandler.h"
 #include "CommandLine.h"
 #include "ControlServer.h"
@@ -9,6 +10,7 @@
 #include "platform/SignalPipe.h"
 
 #include <chrono>
+#include <deque>
 #include <map>
 #include <optional>
 #include <string>
@@ -43,6 +45,9 @@ private:
     void acceptCapi();
     void onCapi(unsigned number, short revents);
     void closeCapi(unsigned number, const char* reason);
+    // The first armed ring goes off when it waits for a message of this
+    // kind.
+    void ringArmedFor(capi::MessageKind kind);
     bool idInUse(uint16_t applId) const;
     void reopenAfterRefusal();
     void shutDown(const std::string& reason);
@@ -69,6 +74,14 @@ private:
     FileDescriptor m_capiListener;
     uint16_t m_port = 0;
     std::map<unsigned, CapiConnection> m_capi;
+    // Rings armed to go off when a client's message of a kind arrives
+    // (CAPI_RELEASE or LISTEN_REQ), one each, in order.
+    struct ArmedRing
+    {
+        capi::MessageKind trigger;
+        ControlRequest request;
+    };
+    std::deque<ArmedRing> m_armedRings;
 
     unsigned m_nextConnection = 1;
     uint16_t m_nextMsgnum = 1;

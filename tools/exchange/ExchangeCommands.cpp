@@ -4,6 +4,7 @@
 #include "Exchange.h"
 #include "TextCodec.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <vector>
@@ -99,6 +100,19 @@ std::string Exchange::execute(const ControlRequest& request)
 
 std::string Exchange::ring(const ControlRequest& request)
 {
+    if (const std::string* when = request.find("when")) {
+        if (*when != "release" && *when != "listen")
+            return "error when must be release or listen";
+        ArmedRing armed{*when == "release" ? capi::MessageKind::Release
+                                           : capi::MessageKind::ListenReq,
+                        request};
+        armed.request.args.erase(
+            std::remove_if(armed.request.args.begin(), armed.request.args.end(),
+                           [](const auto& arg) { return arg.first == "when"; }),
+            armed.request.args.end());
+        m_armedRings.push_back(std::move(armed));
+        return "ok armed=" + std::to_string(m_armedRings.size());
+    }
     capi::ConnectIndication call;
     if (const std::string* from = request.find("from")) {
         if (from->size() > capi::kMaxCallingDigits)

@@ -4,11 +4,15 @@
 //   call from 0212345678 to 7654321
 //
 // It registers, listens on every controller and polls once a second, as the
-// program does; each call is ignored (never answered). A fatal CAPI failure
-// prints its text on standard error and ends with exit code 1; SIGINT and
-// SIGTERM release the registration and end with exit code 0.
+// program does; each call is ignored (never answered), and the next
+// registration listens before the one that took the call is released. A
+// fatal CAPI failure prints its text on standard error and ends with exit
+// code 1; SIGINT and SIGTERM release the registration and end with exit
+// code 0.
 
+#include "capi/CapiHandOver.h"
 #include "capi/CapiLink.h"
+#include "capi/CapiTexts.h"
 #include "capi/Libcapi20Api.h"
 #include "platform/SignalNotifier.h"
 
@@ -18,6 +22,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace {
@@ -44,15 +49,71 @@ std::string digits(const std::uint8_t* copy, std::size_t first)
     return text.empty() ? std::string("(none)") : text;
 }
 
-void printCall(const CapiLink& link)
+void printCall(const CapiLink::Call& call)
 {
     // Calling party number: type and plan, presentation and screening, then
     // the digits; called party number: type and plan, then the digits.
-    const std::string from = digits(link.callingNumberCopy(), 3);
-    const std::string to = digits(link.calledNumberCopy(), 2);
+    const std::string from = digits(call.calling.data(), 3);
+    const std::string to = digits(call.called.data(), 2);
     std::printf("call from %s to %s\n", from.c_str(), to.c_str());
     std::fflush(stdout);
 }
+
+[[noreturn]] void fail(const QString& text)
+{
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    std::fflush(stderr);
+    std::exit(1);
+}
+
+// The line, one registration at a time, handed over after every call.
+class Listener
+{
+public:
+    explicit Listener(CapiApi& api) : m_api(api), m_link(std::make_unique<CapiLink>(api))
+    {
+        m_link->setFatalHandler(fail);
+    }
+
+    bool start()
+    {
+        if (!m_link->RegisterWithCapi())
+            return false;
+        m_link->ListenAll(CapiLink::kCipMaskAll);
+        return m_link->isRegistered();
+    }
+    unsigned applId() const { return m_link->applId(); }
+    bool release() { return m_link->ReleaseCapi(); }
+
+    void poll()
+    {
+        const CapiLink::Fetched fetched = m_link->fetchOne();
+        if (fetched.kind == CapiLink::Fetched::Kind::Call) {
+            if (!m_duplicates.isDuplicate(fetched.call, HandOverDuplicates::Clock::now()))
+                printCall(fetched.call);
+        } else if (fetched.kind != CapiLink::Fetched::Kind::LineLost) {
+            return;
+        }
+        auto next = std::make_unique<CapiLink>(m_api);
+        const HandOver handOver = handOverLine(
+            *m_link, *next, [] { return true; }, LineTiming{}.callLimitMs);
+        if (handOver.listenRefused)
+            fail(QString::fromUtf8(CapiTexts::kNoListenConf));
+        for (const CapiLink::Call& call : handOver.drained)
+            printCall(call);
+        m_duplicates.remember(handOver.drained, HandOverDuplicates::Clock::now());
+        if (!handOver.listening)
+            fail(handOver.failure.isEmpty() ? QStringLiteral("the line did not answer")
+                                            : handOver.failure);
+        m_link = std::move(next);
+        m_link->setFatalHandler(fail);
+    }
+
+private:
+    CapiApi& m_api;
+    std::unique_ptr<CapiLink> m_link;
+    HandOverDuplicates m_duplicates;
+};
 
 } // namespace
 
@@ -68,13 +129,7 @@ int main(int argc, char** argv)
     parser.process(app);
 
     Libcapi20Api api(LineTiming{});
-    CapiLink link(api);
-    link.setFatalHandler([](const QString& text) {
-        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-        std::fflush(stderr);
-        std::exit(1);
-    });
-    link.setCallHandler([&link] { printCall(link); });
+    Listener listener(api);
 
     SignalNotifier quitSignals({SIGINT, SIGTERM});
     if (!quitSignals.isValid()) {
@@ -82,19 +137,18 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    if (!link.RegisterWithCapi())
+    if (!listener.start())
         return 1;
-    link.ListenAll(CapiLink::kCipMaskAll);
-    std::fprintf(stderr, "ringvakt-listen: listening as application %u\n", unsigned(link.applId()));
+    std::fprintf(stderr, "ringvakt-listen: listening as application %u\n", listener.applId());
     std::fflush(stderr);
 
     QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&link] { link.PollCapi(); });
+    QObject::connect(&poll, &QTimer::timeout, [&listener] { listener.poll(); });
     poll.start(kPollMilliseconds);
 
     QObject::connect(&quitSignals, &SignalNotifier::signalled, [&] {
         poll.stop();
-        if (link.ReleaseCapi())
+        if (listener.release())
             app.quit();
     });
     return app.exec();

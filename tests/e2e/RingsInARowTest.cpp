@@ -42,6 +42,18 @@ protected:
             [&] { return ringvakt.standardError().indexOf(text, from) >= 0; });
     }
 
+    // Kari (0212345678) has an eight-second personal sound, which plays at
+    // once: the beep is only for callers without one.
+    static constexpr int kSoundMs = 8000;
+    void giveKariALongSound()
+    {
+        test::writeFile(ringvakt.dataFile("PhoneBk.dat"), "Hansen\r\nKari\r\n0212345678\r\n");
+        QDir(ringvakt.dataDir()).mkpath(QStringLiteral("sound"));
+        test::writeFile(ringvakt.dataFile("sound/0212345678.wav"),
+                        test::sineWav(440, kSoundMs, 44100, 1, 16).toStdString());
+        test::writeFile(ringvakt.settingsFile(), "[V1.51]\nPSOUND=2\nBEEP=3\n");
+    }
+
     ExchangeProcess exchange;
     RingvaktProcess ringvakt;
 };
@@ -50,14 +62,7 @@ protected:
 
 TEST_F(RingsInARowTest, ARingDuringAnotherCallsSoundIsAnsweredAndLoggedAtOnce)
 {
-    // Kari has an eight-second personal sound, which plays at once: the beep
-    // is only for callers without one.
-    constexpr int kSoundMs = 8000;
-    test::writeFile(ringvakt.dataFile("PhoneBk.dat"), "Hansen\r\nKari\r\n0212345678\r\n");
-    QDir(ringvakt.dataDir()).mkpath(QStringLiteral("sound"));
-    test::writeFile(ringvakt.dataFile("sound/0212345678.wav"),
-                    test::sineWav(440, kSoundMs, 44100, 1, 16).toStdString());
-    test::writeFile(ringvakt.settingsFile(), "[V1.51]\nPSOUND=2\nBEEP=3\n");
+    giveKariALongSound();
     ASSERT_TRUE(startBoth());
 
     const int listening = exchange.countLog(test::kListenRequestLine);
@@ -146,6 +151,22 @@ TEST_F(RingsInARowTest, RingsAtTheInstantOfEachHandOverAreAllLoggedOnceInOrder)
     EXPECT_EQ(loggedCallers(), expected);
     EXPECT_EQ(ringvakt.terminate(), 0);
     EXPECT_EQ(ringvakt.unexpectedErrors(), "");
+}
+
+TEST_F(RingsInARowTest, TheEndStopsASoundAtOnceAndKeepsWhatWasRecorded)
+{
+    giveKariALongSound();
+    ASSERT_TRUE(startBoth());
+    exchange.ring("0212345678", "7654321");
+    ASSERT_TRUE(logged(1));
+    ASSERT_TRUE(RingvaktProcess::waitUntil(
+        [&] { return test::readSamples(ringvakt.audioFile()).size() > 44100 / 2; }));
+
+    // SIGTERM while Kari's sound plays: the sound stops, the call stays.
+    EXPECT_EQ(ringvakt.terminate(), 0);
+    const qint64 playedMs = qint64(test::readSamples(ringvakt.audioFile()).size()) * 1000 / 44100;
+    EXPECT_LT(playedMs, kSoundMs) << "the end waited for the sound";
+    EXPECT_EQ(loggedCallers(), QStringList{"0212345678"});
 }
 
 TEST_F(RingsInARowTest, AFrameThatNeverEndsOrDoesNotStartAsOneIsALostLine)

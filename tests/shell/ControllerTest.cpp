@@ -51,13 +51,14 @@ public:
 class ControllerTest : public ::testing::Test
 {
 protected:
-    bool start()
+    bool start(bool inBackground = false, int callLimitMs = 5000)
     {
         LineTiming timing;
         timing.retryDelaysMs = {20, 40};
         timing.retryTimers = &timers;
-        core = std::make_unique<Controller>(
-            ControllerParts{capi, store, sound, clock, popup, nullptr, dir.path(), timing, false});
+        timing.callLimitMs = callLimitMs;
+        core = std::make_unique<Controller>(ControllerParts{
+            capi, store, sound, clock, popup, nullptr, dir.path(), timing, inBackground});
         core->setFatalHandler([this](const QString& text) { fatals << text; });
         return core->start();
     }
@@ -280,6 +281,52 @@ TEST_F(ControllerTest, CallsAreRecordedAtOnceAndAnnouncedOneAfterAnotherInTheirO
     QCoreApplication::processEvents();
     EXPECT_EQ(popup.events.last(), "show 555|1|???|add");
     EXPECT_EQ(core->callLog().size(), 5);
+}
+
+TEST_F(ControllerTest, NeverTwoWorkersInTheLibraryAndAnAttemptThatNeverEndsIsGivenUp)
+{
+    // Registrations on a worker; an attempt that has not ended after three
+    // call limits (300 ms here) is given up.
+    ASSERT_TRUE(start(true, 100));
+    capi.countApplIds();
+    const auto up = [this] {
+        return QTest::qWaitFor([this] {
+            return core->capiLine() && core->capiLine()->state() == LineKeeper::State::Up;
+        });
+    };
+
+    // The line goes to the call monitor and back to CAPI while the worker
+    // of the line before waits inside the library: the new line waits for
+    // it.
+    capi.closeGate(Op::Register);
+    ring("555");
+    ASSERT_TRUE(capi.waitAtGate(Op::Register));
+    core->settings().LINE = LineKind::CallMonitor;
+    core->settings().CALLMONITOR_HOST = "127.0.0.1";
+    core->settingsChanged();
+    core->settings().LINE = LineKind::Capi;
+    core->settingsChanged();
+    ASSERT_TRUE(core->backgroundWorkRunning());
+    EXPECT_EQ(core->capiLine()->state(), LineKeeper::State::Connecting);
+    capi.openGate(Op::Register);
+    ASSERT_TRUE(up());
+    EXPECT_FALSE(capi.overlapped()) << "two workers were inside the library at once";
+    EXPECT_EQ(capi.standing().size(), 1u);
+
+    // A registration that never comes back: the line is lost and tried
+    // again, and the worker left behind keeps what it holds until it ends.
+    capi.closeGate(Op::Register);
+    ring("556");
+    ASSERT_TRUE(capi.waitAtGate(Op::Register));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return core->line().isLineLost(); }));
+    EXPECT_TRUE(core->backgroundWorkRunning()) << "the worker given up still runs";
+    capi.openGate(Op::Register);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !core->backgroundWorkRunning(); }));
+    timers.advance(20);
+    ASSERT_TRUE(up());
+    EXPECT_EQ(capi.standing().size(), 1u) << "what the given-up worker made was let go";
+    EXPECT_EQ(core->callLog().size(), 2);
+    EXPECT_TRUE(fatals.isEmpty());
 }
 
 TEST_F(ControllerTest, AFailedSaveOfTheLogIsAProblemUntilASaveSucceeds)

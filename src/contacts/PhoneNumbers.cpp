@@ -139,8 +139,11 @@ std::optional<std::string> PhoneNumbers::lineForm(const QString& written) const
         return written.trimmed().startsWith(QLatin1Char('+')) ? "00" + digits : digits;
     }
     parsed.clear_extension();
+    // A foreign number as it is dialled from home: "011" before the country
+    // code in the United States, "0011" in Australia, "00" in most of Europe.
     if (parsed.country_code() != m_countryCode)
-        return "00" + std::to_string(parsed.country_code()) + nationalSignificant(parsed);
+        return (m_internationalPrefix.empty() ? std::string("00") : m_internationalPrefix) +
+               std::to_string(parsed.country_code()) + nationalSignificant(parsed);
     std::string national;
     PhoneNumberUtil::GetInstance()->Format(parsed, PhoneNumberUtil::NATIONAL, &national);
     national = asciiDigitsOf(national);

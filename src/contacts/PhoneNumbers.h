@@ -42,9 +42,10 @@ public:
 
     // The number as the line delivers it: digits only, the national form for
     // a number of the home country ("22123456" in Norway, "0301234567" in
-    // Germany), "00" and the country code for a foreign one
-    // ("0049301234567"). A text that does not read as a number keeps its
-    // digits (a leading "+" becomes "00"); nothing when it has no digit.
+    // Germany), the home country's international prefix and the country
+    // code for a foreign one ("0049301234567" in Norway, "01149301234567" in
+    // the United States; "00" where libphonenumber knows no prefix). A text that does not read as a
+    // number keeps its digits (a leading "+" becomes "00"); nothing when it has no digit.
     std::optional<std::string> lineForm(const QString& written) const;
 
     // The digits dialled before a country code from the home country ("00"

@@ -199,8 +199,10 @@ TEST(NumberMatching, LineFormsOfWrittenNumbers)
     EXPECT_EQ(PhoneNumbers(QStringLiteral("SE")).lineForm("+46 8 123 456 78"), "0812345678");
     EXPECT_EQ(PhoneNumbers(QStringLiteral("GB")).lineForm("+44 20 7946 0018"), "02079460018");
 
-    EXPECT_EQ(norway.internationalPrefix(), "00");
-    EXPECT_EQ(PhoneNumbers(QStringLiteral("US")).internationalPrefix(), "011");
+    // A foreign number as it is dialled from the home country.
+    EXPECT_EQ(PhoneNumbers(QStringLiteral("US")).lineForm("+47 22 12 34 56"), "0114722123456");
+    EXPECT_EQ(PhoneNumbers(QStringLiteral("AU")).lineForm("+47 22 12 34 56"), "00114722123456");
+    EXPECT_EQ(PhoneNumbers(QStringLiteral("JP")).lineForm("+47 22 12 34 56"), "0104722123456");
 }
 
 TEST(NumberMatching, HomeCountryFromTheLocale)

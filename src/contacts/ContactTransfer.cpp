@@ -50,8 +50,7 @@ ImportOutcome planImportFrom(const QString& path, const std::vector<PhoneBookEnt
 
 void addImported(PhoneBookList& book, const ImportPlan& plan)
 {
-    for (const PhoneBookEntry& entry : plan.added)
-        book.insertSorted(entry);
+    book.insertAllSorted(plan.added);
 }
 
 ImportOutcome importIntoDataDir(const QString& dataDir, const QString& path,

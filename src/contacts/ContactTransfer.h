@@ -29,7 +29,8 @@ ImportOutcome planImportFrom(const QString& path, const std::vector<PhoneBookEnt
 // The entries of the list, in its order.
 std::vector<PhoneBookEntry> entriesOf(const PhoneBookList& book);
 
-// Puts the plan's entries into the list, each at its place by surname.
+// Puts the plan's entries into the list, each at its place by surname, in
+// one step.
 void addImported(PhoneBookList& book, const ImportPlan& plan);
 
 // Adds the new contacts of `path` to "<dataDir>/PhoneBk.dat" in one save:

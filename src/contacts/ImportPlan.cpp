@@ -48,10 +48,18 @@ ImportPlan planImport(const std::vector<PhoneBookEntry>& existing,
                 break;
             ++progress->done;
         }
-        std::vector<std::string> lineNumbers;
+        // Each number is parsed once: its line form and that form's E.164
+        // form come from the one reading.
+        std::vector<PhoneNumbers::LineForm> lineNumbers;
         for (const QString& written : contact.numbers) {
-            if (std::optional<std::string> line = numbers.lineForm(written))
-                lineNumbers.push_back(cut(std::move(*line)));
+            if (std::optional<PhoneNumbers::LineForm> line = numbers.lineFormAndE164(written)) {
+                if (line->line.size() > kMaxPhoneBookField) {
+                    // A number cut to the field is no longer the one read.
+                    line->line = cut(std::move(line->line));
+                    line->e164 = numbers.matchable(line->line);
+                }
+                lineNumbers.push_back(std::move(*line));
+            }
         }
         if (lineNumbers.empty()) {
             ++plan.withoutNumber;
@@ -62,8 +70,9 @@ ImportPlan planImport(const std::vector<PhoneBookEntry>& existing,
         const QString surname = asField(contact.surname);
         const QString firstName = asField(contact.firstName);
         const bool storable = cp1252::canEncode(surname) && cp1252::canEncode(firstName);
-        for (const std::string& number : lineNumbers) {
-            if (index.find(number)) {
+        for (const PhoneNumbers::LineForm& line : lineNumbers) {
+            const std::string& number = line.line;
+            if (index.find(number, line.e164)) {
                 ++plan.alreadyThere;
             } else if (!storable) {
                 ++plan.unstorable;
@@ -73,7 +82,7 @@ ImportPlan planImport(const std::vector<PhoneBookEntry>& existing,
                                                      : cp1252::fromQString(surname);
                 plan.added.push_back(
                     PhoneBookEntry{cut(surnameBytes), cut(cp1252::fromQString(firstName)), number});
-                index.add(number);
+                index.add(number, line.e164);
             }
         }
     }

@@ -3,6 +3,7 @@
 #include "phonebook/PhoneBook.h"
 #include "platform/Clock.h"
 #include "platform/ListObserver.h"
+#include "platform/SafeFile.h"
 
 #include <QDir>
 
@@ -24,6 +25,25 @@ std::string cutField(std::string_view text)
 } // namespace
 
 CallLog::CallLog(QString dataDir) : m_dataDir(std::move(dataDir)) {}
+
+void CallLog::setCountry(const QString& country)
+{
+    m_numbers = PhoneNumbers(country);
+    m_phoneBook.reset();
+}
+
+const PhoneBookIndex& CallLog::phoneBook() const
+{
+    std::string bytes;
+    const FileReadState state =
+        readWholeFile(QDir(m_dataDir).filePath(QStringLiteral("PhoneBk.dat")), &bytes);
+    if (!m_phoneBook || m_phoneBook->fileState() != state || bytes != m_phoneBookBytes) {
+        m_phoneBook = std::make_shared<const PhoneBookIndex>(
+            PhoneBookIndex::fromBytes(state, bytes, m_numbers));
+        m_phoneBookBytes = std::move(bytes);
+    }
+    return *m_phoneBook;
+}
 
 QString CallLog::filePath() const
 {
@@ -49,13 +69,13 @@ bool AddCall(CallLog& log, std::string_view callerNumber, std::string_view msn,
     record.msn = cutField(msn);
     record.callerNumber = cutField(callerNumber);
 
-    PhoneBookEntry entry;
+    const PhoneBookEntry* entry = nullptr;
     if (callerName)
         record.callerName = std::move(*callerName);
     else if (record.callerNumber == kUnknownNumber)
         record.callerName = kUnknownName;
-    else if (FindPhoneBookEntry(log.m_dataDir, log.m_numbers, record.callerNumber, &entry))
-        record.callerName = entry.firstName + " " + entry.surname;
+    else if ((entry = log.phoneBook().find(record.callerNumber)))
+        record.callerName = entry->firstName + " " + entry->surname;
     else
         record.callerName = kUnknownName;
 

@@ -3,6 +3,7 @@
 #include "contacts/PhoneNumbers.h"
 
 #include <QString>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,8 +44,14 @@ public:
 
     // How the callers' numbers are matched to the phone book: as telephone
     // numbers of this home country ("NO" until told).
-    void setCountry(const QString& country) { m_numbers = PhoneNumbers(country); }
+    void setCountry(const QString& country);
     const PhoneNumbers& numbers() const { return m_numbers; }
+
+    // "PhoneBk.dat" read for the look-ups of the callers' names. The file is
+    // read each time, but its numbers are read anew only when its bytes or
+    // the home country have changed: once for each version of the book, not
+    // at every load of the log or every call.
+    const PhoneBookIndex& phoneBook() const;
 
     int size() const { return int(m_rows.size()); }
     const CallRecord& at(int row) const { return m_rows[size_t(row)]; }
@@ -70,6 +77,8 @@ private:
     PhoneNumbers m_numbers{QStringLiteral("NO")};
     std::vector<CallRecord> m_rows;
     bool m_unsaved = false;
+    mutable std::shared_ptr<const PhoneBookIndex> m_phoneBook;
+    mutable std::string m_phoneBookBytes;
     ListObserver* m_observer = nullptr;
 };
 

@@ -84,7 +84,7 @@ bool SaveCallLog(CallLog& log)
 
 void LoadCallLog(CallLog& log)
 {
-    LoadCallLog(log, PhoneBookIndex::read(log.m_dataDir, log.m_numbers));
+    LoadCallLog(log, log.phoneBook());
 }
 
 void LoadCallLog(CallLog& log, const PhoneBookIndex& phoneBook)
@@ -107,7 +107,7 @@ void LoadCallLog(CallLog& log, const PhoneBookIndex& phoneBook)
 
 void ReloadCallLog(CallLog& log)
 {
-    const PhoneBookIndex phoneBook = PhoneBookIndex::read(log.m_dataDir, log.m_numbers);
+    const PhoneBookIndex& phoneBook = log.phoneBook();
 
     // Rows that the file does not hold yet are written first; a reload must
     // never lose them.

@@ -18,5 +18,6 @@ struct Contact
 struct ContactList
 {
     std::vector<Contact> contacts;
-    QString error; // empty when the file was read
+    QString error;          // empty when the file was read
+    bool cancelled = false; // the import was cancelled while reading
 };

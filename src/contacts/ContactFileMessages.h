@@ -18,7 +18,7 @@ inline QString cannotReadMessage()
 
 inline QString tooLargeMessage()
 {
-    return QStringLiteral("Filen er for stor (over 10 MB).");
+    return QStringLiteral("Filen er for stor (over 256 MB).");
 }
 
 inline QString emptyMessage()
@@ -39,6 +39,13 @@ inline QString truncatedCardMessage()
 inline QString badXmlMessage(qint64 line)
 {
     return QStringLiteral("Ruterkatalogen er ikke gyldig XML (linje %1).").arg(line);
+}
+
+// Router exports have no DTD; one in a file could make the reader fetch
+// other files or expand its entities without end.
+inline QString dtdMessage()
+{
+    return QStringLiteral("Ruterkatalogen har en DTD (<!DOCTYPE>), som ingen ruters eksport har.");
 }
 
 inline QString noCsvHeaderMessage()

@@ -3,6 +3,7 @@
 #include "calllog/CallLog.h"
 #include "contacts/CallLogCsv.h"
 #include "contacts/ContactFileReader.h"
+#include "contacts/ImportProgress.h"
 #include "contacts/PhoneBookVCard.h"
 #include "contacts/PhoneNumbers.h"
 #include "phonebook/PhoneBook.h"
@@ -17,6 +18,8 @@ QString unreadableBookMessage()
     return QStringLiteral("PhoneBk.dat kunne ikke leses. Katalogen er ikke endret.");
 }
 
+} // namespace
+
 std::vector<PhoneBookEntry> entriesOf(const PhoneBookList& book)
 {
     std::vector<PhoneBookEntry> entries;
@@ -26,26 +29,28 @@ std::vector<PhoneBookEntry> entriesOf(const PhoneBookList& book)
     return entries;
 }
 
-} // namespace
-
-ImportOutcome planImportFrom(const QString& path, const PhoneBookList& book,
-                             const PhoneNumbers& numbers)
+ImportOutcome planImportFrom(const QString& path, const std::vector<PhoneBookEntry>& book,
+                             const PhoneNumbers& numbers, ImportProgress* progress)
 {
     ImportOutcome outcome;
-    const ContactList read = readContactFile(path);
+    const ContactList read = readContactFile(path, progress);
+    if (read.cancelled) {
+        outcome.cancelled = true;
+        return outcome;
+    }
     if (!read.error.isEmpty()) {
         outcome.message = read.error;
         return outcome;
     }
-    outcome.plan = planImport(entriesOf(book), read.contacts, numbers);
-    outcome.read = true;
+    outcome.plan = planImport(book, read.contacts, numbers, progress);
+    outcome.cancelled = progress && progress->stopped();
+    outcome.read = !outcome.cancelled;
     return outcome;
 }
 
 void addImported(PhoneBookList& book, const ImportPlan& plan)
 {
-    for (const PhoneBookEntry& entry : plan.added)
-        book.insertSorted(entry);
+    book.insertAllSorted(plan.added);
 }
 
 ImportOutcome importIntoDataDir(const QString& dataDir, const QString& path,
@@ -57,7 +62,7 @@ ImportOutcome importIntoDataDir(const QString& dataDir, const QString& path,
         outcome.message = unreadableBookMessage();
         return outcome;
     }
-    ImportOutcome outcome = planImportFrom(path, book, numbers);
+    ImportOutcome outcome = planImportFrom(path, entriesOf(book), numbers);
     if (!outcome.read || outcome.plan.added.empty())
         return outcome;
     addImported(book, outcome.plan);

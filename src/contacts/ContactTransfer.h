@@ -7,23 +7,30 @@
 
 class PhoneBookList;
 class PhoneNumbers;
+struct ImportProgress;
 
 // An import from a contact file as far as it went.
 struct ImportOutcome
 {
-    bool read = false;  // the file was read and a plan made
-    bool saved = false; // the new entries are in "PhoneBk.dat"
-    QString message;    // why not, when either is false
+    bool read = false;      // the file was read and a plan made
+    bool saved = false;     // the new entries are in "PhoneBk.dat"
+    bool cancelled = false; // the user stopped it before the plan was made
+    QString message;        // why not, when either is false
     ImportPlan plan;
 };
 
 // Reads the contacts of `path` and plans what they add to `book` (the
 // phone book in file order). `read` is false, with the message, for a file
-// that cannot be imported.
-ImportOutcome planImportFrom(const QString& path, const PhoneBookList& book,
-                             const PhoneNumbers& numbers);
+// that cannot be imported, and with `cancelled` when `progress` was
+// cancelled.
+ImportOutcome planImportFrom(const QString& path, const std::vector<PhoneBookEntry>& book,
+                             const PhoneNumbers& numbers, ImportProgress* progress = nullptr);
 
-// Puts the plan's entries into the list, each at its place by surname.
+// The entries of the list, in its order.
+std::vector<PhoneBookEntry> entriesOf(const PhoneBookList& book);
+
+// Puts the plan's entries into the list, each at its place by surname, in
+// one step.
 void addImported(PhoneBookList& book, const ImportPlan& plan);
 
 // Adds the new contacts of `path` to "<dataDir>/PhoneBk.dat" in one save:

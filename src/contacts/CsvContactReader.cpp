@@ -1,14 +1,20 @@
 #include "contacts/CsvContactReader.h"
 
 #include "contacts/ContactFileMessages.h"
+#include "contacts/ContactFileStream.h"
 #include "contacts/CsvRecords.h"
 #include "contacts/PersonName.h"
 #include "contacts/TextDecoding.h"
+#include "platform/Cp1252.h"
 
+#include <QStringDecoder>
 #include <array>
 #include <optional>
 
 namespace {
+
+// A record's line: far longer than any address book writes.
+constexpr size_t kMaxCsvLineBytes = 1024 * 1024;
 
 enum class Column
 {
@@ -140,33 +146,99 @@ std::optional<Contact> contactOf(const QStringList& record, const std::vector<Co
     return contact;
 }
 
+// The contacts of CSV text read a line at a time: the header first, then
+// one contact a record.
+class CsvContacts
+{
+public:
+    CsvContacts(QChar separator, bool cp1252) : m_parser(separator), m_cp1252(cp1252) {}
+
+    // False when a line is not UTF-8 and the text is read as UTF-8.
+    bool read(ContactFileStream& stream)
+    {
+        std::string line;
+        std::vector<QStringList> records;
+        while (m_error.isEmpty() && stream.nextLine(&line, kMaxCsvLineBytes)) {
+            QString text;
+            if (m_cp1252) {
+                text = cp1252::toQString(line);
+            } else {
+                QStringDecoder utf8(QStringDecoder::Utf8);
+                text = utf8(QByteArrayView(line.data(), qsizetype(line.size())));
+                if (utf8.hasError())
+                    return false;
+            }
+            text += QLatin1Char('\n');
+            m_parser.feed(text, &records);
+            take(records);
+        }
+        if (!m_parser.finish(&records) && m_error.isEmpty())
+            m_error = contactfile::openQuoteMessage();
+        take(records);
+        if (m_error.isEmpty() && !m_header)
+            m_error = contactfile::noCsvHeaderMessage();
+        return true;
+    }
+
+    ContactList result()
+    {
+        if (!m_error.isEmpty())
+            return {{}, m_error};
+        return std::move(m_result);
+    }
+
+private:
+    void take(std::vector<QStringList>& records)
+    {
+        for (const QStringList& record : records) {
+            if (!m_error.isEmpty())
+                break;
+            if (!m_header) {
+                readHeader(record);
+            } else if (std::optional<Contact> contact = contactOf(record, m_columns)) {
+                m_result.contacts.push_back(std::move(*contact));
+            }
+        }
+        records.clear();
+    }
+
+    void readHeader(const QStringList& header)
+    {
+        m_header = true;
+        bool hasName = false;
+        bool hasNumber = false;
+        for (const QString& name : header) {
+            m_columns.push_back(columnOf(name));
+            hasNumber = hasNumber || m_columns.back() == Column::Number;
+            hasName = hasName ||
+                      (m_columns.back() != Column::Number && m_columns.back() != Column::Other);
+        }
+        if (!hasName || !hasNumber)
+            m_error = contactfile::noCsvHeaderMessage();
+    }
+
+    CsvParser m_parser;
+    bool m_cp1252;
+    bool m_header = false;
+    std::vector<Column> m_columns;
+    QString m_error;
+    ContactList m_result;
+};
+
 } // namespace
 
-ContactList readCsvContacts(std::string_view bytes)
+ContactList readCsvContacts(ContactFileStream& stream)
 {
-    const QString text = textdecoding::decodeGuessing(bytes);
-    const QChar separator = csvSeparator(text);
-    const CsvRecords csv = parseCsv(text, separator.isNull() ? QLatin1Char(',') : separator);
-    if (csv.openQuote)
-        return {{}, contactfile::openQuoteMessage()};
-    if (csv.records.empty())
-        return {{}, contactfile::noCsvHeaderMessage()};
-
-    std::vector<Column> columns;
-    bool hasName = false;
-    bool hasNumber = false;
-    for (const QString& header : csv.records.front()) {
-        columns.push_back(columnOf(header));
-        hasNumber = hasNumber || columns.back() == Column::Number;
-        hasName = hasName || (columns.back() != Column::Number && columns.back() != Column::Other);
-    }
-    if (!hasName || !hasNumber)
-        return {{}, contactfile::noCsvHeaderMessage()};
-
-    ContactList result;
-    for (size_t i = 1; i < csv.records.size(); ++i) {
-        if (std::optional<Contact> contact = contactOf(csv.records[i], columns))
-            result.contacts.push_back(std::move(*contact));
-    }
-    return result;
+    const QChar found = csvSeparator(textdecoding::decodeGuessing(stream.head()));
+    const QChar separator = found.isNull() ? QLatin1Char(',') : found;
+    // UTF-8 unless a line is not: then the file is read again as code page
+    // 1252, which any bytes are.
+    CsvContacts csv(separator, false);
+    if (csv.read(stream))
+        return csv.result();
+    if (!stream.rewind())
+        return {{}, contactfile::cannotReadMessage()};
+    CsvContacts windows(separator, true);
+    windows.read(stream);
+    return windows.result();
 }

@@ -2,7 +2,7 @@
 
 #include "contacts/Contact.h"
 
-#include <string_view>
+class ContactFileStream;
 
 // Reads contacts from CSV with a header row, separated by commas,
 // semicolons or tabs, in UTF-8 (with or without a byte order mark) or code
@@ -11,4 +11,4 @@
 // Norwegian): surname, first and middle name, full name, organisation, and
 // every column of telephone numbers. A header without a name column and a
 // number column gives a message and no contacts.
-ContactList readCsvContacts(std::string_view bytes);
+ContactList readCsvContacts(ContactFileStream& stream);

@@ -11,54 +11,66 @@ bool isLineEnd(QChar c)
 
 } // namespace
 
-CsvRecords parseCsv(const QString& text, QChar separator)
+void CsvParser::endField()
+{
+    m_record.append(m_field);
+    m_field.clear();
+}
+
+void CsvParser::endRecord(std::vector<QStringList>* records)
+{
+    if (m_fieldStarted) {
+        endField();
+        records->push_back(m_record);
+    }
+    m_record.clear();
+    m_field.clear();
+    m_fieldStarted = false;
+}
+
+void CsvParser::feed(QStringView text, std::vector<QStringList>* records)
 {
     const QChar quote = QLatin1Char('"');
-    CsvRecords result;
-    QStringList record;
-    QString field;
-    bool quoted = false;
-    bool fieldStarted = false; // the record has a character or a separator
-    const auto endField = [&] {
-        record.append(field);
-        field.clear();
-    };
-    const auto endRecord = [&] {
-        if (fieldStarted) {
-            endField();
-            result.records.push_back(record);
-        }
-        record.clear();
-        field.clear();
-        fieldStarted = false;
-    };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
-        if (quoted) {
+        if (m_quoted) {
             if (c != quote)
-                field += c;
+                m_field += c;
             else if (i + 1 < text.size() && text[i + 1] == quote)
-                field += text[++i];
+                m_field += text[++i];
             else
-                quoted = false;
-        } else if (c == quote && field.isEmpty()) {
-            quoted = true;
-            fieldStarted = true;
-        } else if (c == separator) {
+                m_quoted = false;
+        } else if (c == quote && m_field.isEmpty()) {
+            m_quoted = true;
+            m_fieldStarted = true;
+        } else if (c == m_separator) {
             endField();
-            fieldStarted = true;
+            m_fieldStarted = true;
         } else if (isLineEnd(c)) {
             if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
                 ++i;
-            endRecord();
+            endRecord(records);
         } else {
             // A quote inside an unquoted field is taken as it stands.
-            field += c;
-            fieldStarted = true;
+            m_field += c;
+            m_fieldStarted = true;
         }
     }
-    result.openQuote = quoted;
-    endRecord();
+}
+
+bool CsvParser::finish(std::vector<QStringList>* records)
+{
+    const bool closed = !m_quoted;
+    endRecord(records);
+    return closed;
+}
+
+CsvRecords parseCsv(const QString& text, QChar separator)
+{
+    CsvParser parser(separator);
+    CsvRecords result;
+    parser.feed(text, &result.records);
+    result.openQuote = !parser.finish(&result.records);
     return result;
 }
 

@@ -1,5 +1,6 @@
 #include "contacts/ImportPlan.h"
 
+#include "contacts/ImportProgress.h"
 #include "contacts/NumberIndex.h"
 #include "contacts/PhoneNumbers.h"
 #include "platform/Cp1252.h"
@@ -28,41 +29,60 @@ std::string cut(std::string bytes)
 } // namespace
 
 ImportPlan planImport(const std::vector<PhoneBookEntry>& existing,
-                      const std::vector<Contact>& contacts, const PhoneNumbers& numbers)
+                      const std::vector<Contact>& contacts, const PhoneNumbers& numbers,
+                      ImportProgress* progress)
 {
     NumberIndex index(numbers);
     for (const PhoneBookEntry& entry : existing)
         index.add(entry.number);
 
     ImportPlan plan;
+    if (progress) {
+        progress->phase = ImportProgress::Planning;
+        progress->total = qint64(contacts.size());
+        progress->done = 0;
+    }
     for (const Contact& contact : contacts) {
-        std::vector<std::string> lineNumbers;
+        if (progress) {
+            if (progress->stopped())
+                break;
+            ++progress->done;
+        }
+        // Each number is parsed once: its line form and that form's E.164
+        // form come from the one reading.
+        std::vector<PhoneNumbers::LineForm> lineNumbers;
         for (const QString& written : contact.numbers) {
-            if (std::optional<std::string> line = numbers.lineForm(written))
-                lineNumbers.push_back(cut(std::move(*line)));
+            if (std::optional<PhoneNumbers::LineForm> line = numbers.lineFormAndE164(written)) {
+                if (line->line.size() > kMaxPhoneBookField) {
+                    // A number cut to the field is no longer the one read.
+                    line->line = cut(std::move(line->line));
+                    line->e164 = numbers.matchable(line->line);
+                }
+                lineNumbers.push_back(std::move(*line));
+            }
         }
         if (lineNumbers.empty()) {
             ++plan.withoutNumber;
             continue;
         }
-        QString surname = asField(contact.surname);
-        QString firstName = asField(contact.firstName);
-        // The phone book's entries have a surname; a first name alone
-        // takes its place.
-        if (surname.isEmpty())
-            std::swap(surname, firstName);
+        // A first name alone stays a first name: the export writes such an
+        // entry with an empty surname, and an import gives it back as it was.
+        const QString surname = asField(contact.surname);
+        const QString firstName = asField(contact.firstName);
         const bool storable = cp1252::canEncode(surname) && cp1252::canEncode(firstName);
-        for (const std::string& number : lineNumbers) {
-            if (index.find(number)) {
+        for (const PhoneNumbers::LineForm& line : lineNumbers) {
+            const std::string& number = line.line;
+            if (index.find(number, line.e164)) {
                 ++plan.alreadyThere;
             } else if (!storable) {
                 ++plan.unstorable;
             } else {
-                const std::string surnameBytes =
-                    surname.isEmpty() ? number : cp1252::fromQString(surname);
+                const std::string surnameBytes = surname.isEmpty() && firstName.isEmpty()
+                                                     ? number
+                                                     : cp1252::fromQString(surname);
                 plan.added.push_back(
                     PhoneBookEntry{cut(surnameBytes), cut(cp1252::fromQString(firstName)), number});
-                index.add(number);
+                index.add(number, line.e164);
             }
         }
     }

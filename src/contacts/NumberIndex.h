@@ -3,53 +3,69 @@
 #include "contacts/PhoneNumbers.h"
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 // The numbers of a phone book in file order, for many look-ups of delivered
 // numbers: which entry does a number name? The first entry whose number
 // equals the delivered text exactly; when none does, the first whose E.164
-// form equals the delivered number's (PhoneNumbers). Built once per load of
-// the phone book; entries are known by their place in the order they were
-// added.
+// form equals the delivered number's (PhoneNumbers). Entries are known by
+// their place in the order they were added.
 //
-// Parsing is what costs, so a look-up avoids it where the answer is known
-// without: a delivered number in a form that an entry's number reads as
-// (digits and punctuation alike, its E.164 form, or its form dialled from
-// abroad) is found at once, and one whose last digits end no entry's
-// national number cannot match. The rest are parsed once each and
-// remembered; that memory makes find() unsafe to call from two threads at
-// once.
+// Reading numbers is what costs, so each is read once, and only when an
+// exact match cannot answer: the entries' E.164 forms are worked out at the
+// first look-up that needs them (most numbers by the home country's
+// prefixes, the rest by libphonenumber), and a number that libphonenumber
+// had to parse is remembered for as long as the index lives. A delivered
+// number whose last digits end no entry's national number is not parsed at
+// all. That memory makes find() unsafe to call from two threads at once.
 class NumberIndex
 {
 public:
     explicit NumberIndex(PhoneNumbers numbers);
+    // Moved, never copied: the look-up keeps views of the numbers it holds.
+    NumberIndex(NumberIndex&&) = default;
+    NumberIndex& operator=(NumberIndex&&) = default;
+    NumberIndex(const NumberIndex&) = delete;
+    NumberIndex& operator=(const NumberIndex&) = delete;
 
-    // Adds the number of the next entry (code page 1252 bytes).
+    // Adds the number of the next entry (code page 1252 bytes), and, when
+    // it is known already, its E.164 form.
     void add(std::string_view number);
-    size_t size() const { return m_size; }
+    void add(std::string_view number, std::optional<E164Number> e164);
+    size_t size() const { return m_texts.size(); }
 
     // The place of the entry that the delivered number names, or nothing.
     std::optional<size_t> find(std::string_view delivered) const;
+    // The same for a number whose E.164 form is known already.
+    std::optional<size_t> find(std::string_view delivered,
+                               const std::optional<E164Number>& e164) const;
 
 private:
-    void addForm(std::string form, size_t place);
+    void readPending() const;
+    void addE164(const E164Number& e164, size_t place) const;
+    std::optional<E164Number> read(std::string_view number, bool delivered) const;
+    std::optional<size_t> placeOf(const std::optional<E164Number>& e164) const;
     bool mayEndANationalNumber(std::string_view digits) const;
-    std::optional<size_t> parseAndFind(std::string_view delivered) const;
 
     PhoneNumbers m_numbers;
-    size_t m_size = 0;
-    std::unordered_map<std::string, size_t> m_exact;
-    std::unordered_map<std::string, size_t> m_byE164;
-    // Plain forms ("+" and digits) known to read as an entry's E.164 form,
-    // with the place of the first entry of that form.
-    std::unordered_map<std::string, size_t> m_forms;
-    // The last digits (up to six) of each entry's national significant
-    // number, with their count, and which counts occur (bit n: n digits).
-    std::unordered_set<std::uint32_t> m_nationalTails;
-    unsigned m_tailLengths = 0;
-    mutable std::unordered_map<std::string, std::optional<size_t>> m_parsed;
+    // The entries' numbers, where they stay put for the views below.
+    std::deque<std::string> m_texts;
+    std::unordered_map<std::string_view, size_t> m_exact;
+    // Places of the entries whose E.164 form is not worked out yet.
+    mutable std::vector<size_t> m_pending;
+    mutable std::unordered_map<std::string, size_t> m_byE164;
+    // The last six digits of each entry's national significant number, one
+    // bit each, and the whole of those shorter, with their count; which
+    // counts occur (bit n: n digits).
+    mutable std::vector<bool> m_sixDigitTails;
+    mutable std::unordered_set<std::uint32_t> m_shortTails;
+    mutable unsigned m_tailLengths = 0;
+    // What libphonenumber made of a text (its plain form where it has one).
+    mutable std::unordered_map<std::string, std::optional<E164Number>> m_parsed;
 };

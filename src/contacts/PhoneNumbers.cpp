@@ -3,13 +3,20 @@
 #include "platform/Cp1252.h"
 
 #include <algorithm>
+#include <map>
+#include <mutex>
 #include <phonenumbers/phonenumberutil.h>
 #include <set>
+#include <vector>
 
 using i18n::phonenumbers::PhoneNumber;
 using i18n::phonenumbers::PhoneNumberUtil;
 
 namespace {
+
+// libphonenumber reads no national number shorter or longer than these.
+constexpr int kMinNationalDigits = 2;
+constexpr size_t kMaxPlainDigits = 17;
 
 int asciiDigits(std::string_view text)
 {
@@ -92,14 +99,94 @@ std::string internationalPrefixOf(const std::string& region, int countryCode)
     return dialled.substr(0, dialled.size() - rest.size());
 }
 
+// The example numbers of every kind of the region, as libphonenumber has
+// them.
+std::vector<PhoneNumber> examplesOf(const std::string& region)
+{
+    const PhoneNumberUtil* util = PhoneNumberUtil::GetInstance();
+    std::set<PhoneNumberUtil::PhoneNumberType> types;
+    util->GetSupportedTypesForRegion(region, &types);
+    std::vector<PhoneNumber> examples;
+    for (const PhoneNumberUtil::PhoneNumberType type : types) {
+        PhoneNumber example;
+        if (util->GetExampleNumberForType(region, type, &example))
+            examples.push_back(example);
+    }
+    return examples;
+}
+
+// What libphonenumber writes before the national significant number in the
+// national form of each example number: the national prefix or nothing,
+// the same for every kind, or nothing known.
+std::optional<std::string> nationalFormPrefixOf(const std::string& region,
+                                                const std::string& nationalPrefix)
+{
+    std::optional<std::string> prefix;
+    for (const PhoneNumber& example : examplesOf(region)) {
+        std::string national;
+        PhoneNumberUtil::GetInstance()->Format(example, PhoneNumberUtil::NATIONAL, &national);
+        national = asciiDigitsOf(national);
+        const std::string nsn = nationalSignificant(example);
+        const std::string found = national == nsn                    ? std::string()
+                                  : national == nationalPrefix + nsn ? nationalPrefix
+                                                                     : std::string("?");
+        if (found == "?" || (prefix && *prefix != found))
+            return std::nullopt;
+        prefix = found;
+    }
+    return prefix;
+}
+
+// The plain form of a number written with ASCII digits and the punctuation
+// people put between them: a leading "+" and the digits; nothing for any
+// other text.
+std::optional<std::string> plainOf(const QString& written)
+{
+    std::string plain;
+    for (const QChar c : written) {
+        const char16_t u = c.unicode();
+        if (u >= '0' && u <= '9')
+            plain.push_back(char(u));
+        else if (u == '+' && plain.empty())
+            plain.push_back('+');
+        else if (u != ' ' && u != '-' && u != '.' && u != '(' && u != ')')
+            return std::nullopt;
+    }
+    return plain;
+}
+
 } // namespace
 
 PhoneNumbers::PhoneNumbers(const QString& country)
-    : m_country(country.trimmed().toUpper()), m_region(m_country.toStdString())
+{
+    // libphonenumber's data does not change while the program runs: what is
+    // read from it for a country is read once, and copied for every later
+    // reader of that country's numbers (a call log made for a load, an
+    // import's worker).
+    static std::mutex mutex;
+    static std::map<QString, PhoneNumbers> read;
+    const QString code = country.trimmed().toUpper();
+    const std::lock_guard<std::mutex> lock(mutex);
+    auto known = read.find(code);
+    if (known == read.end())
+        known = read.emplace(code, PhoneNumbers(code, ReadData{})).first;
+    *this = known->second;
+}
+
+PhoneNumbers::PhoneNumbers(const QString& country, ReadData)
+    : m_country(country), m_region(m_country.toStdString())
 {
     if (isKnownCountry(m_country)) {
-        m_countryCode = PhoneNumberUtil::GetInstance()->GetCountryCodeForRegion(m_region);
+        const PhoneNumberUtil* util = PhoneNumberUtil::GetInstance();
+        m_countryCode = util->GetCountryCodeForRegion(m_region);
+        m_countryDigits = std::to_string(m_countryCode);
         m_internationalPrefix = internationalPrefixOf(m_region, m_countryCode);
+        util->GetNddPrefixForRegion(m_region, true, &m_nationalPrefix);
+        m_nationalPrefix = asciiDigitsOf(m_nationalPrefix);
+        m_byPrefixes = !m_internationalPrefix.empty();
+        m_byPrefixes = m_byPrefixes && byPrefixesAgreesWithParsing();
+        if (m_byPrefixes)
+            m_nationalFormPrefix = nationalFormPrefixOf(m_region, m_nationalPrefix);
     }
 }
 
@@ -107,6 +194,86 @@ std::optional<E164Number> PhoneNumbers::matchable(std::string_view number) const
 {
     // "Ukjent nummer", extensions and empty texts stop here, before the
     // comparatively slow parse.
+    if (asciiDigits(number) < kMinMatchDigits)
+        return std::nullopt;
+    if (std::optional<E164Number> read = byPrefixes(number))
+        return read;
+    return parsed(number);
+}
+
+std::optional<E164Number> PhoneNumbers::byPrefixes(std::string_view plain) const
+{
+    if (!m_byPrefixes)
+        return std::nullopt;
+    const bool plus = !plain.empty() && plain.front() == '+';
+    std::string_view digits = plus ? plain.substr(1) : plain;
+    if (int(digits.size()) < kMinMatchDigits || digits.size() > kMaxPlainDigits ||
+        asciiDigits(digits) != int(digits.size()))
+        return std::nullopt;
+    const auto startsWith = [](std::string_view text, std::string_view prefix) {
+        return !prefix.empty() && text.substr(0, prefix.size()) == prefix;
+    };
+    bool stripped = false;
+    if (plus || startsWith(digits, m_internationalPrefix)) {
+        // The home country's own numbers only; a foreign one is parsed.
+        digits.remove_prefix(plus ? 0 : m_internationalPrefix.size());
+        if (!startsWith(digits, m_countryDigits))
+            return std::nullopt;
+        digits.remove_prefix(m_countryDigits.size());
+    } else if (startsWith(digits, m_countryDigits)) {
+        // libphonenumber may take these digits for the country code.
+        return std::nullopt;
+    } else if (startsWith(digits, m_nationalPrefix)) {
+        digits.remove_prefix(m_nationalPrefix.size());
+        stripped = true;
+    }
+    // A zero or a national prefix where the national number begins (an
+    // Italian number, "+49 0 30...") is for libphonenumber's own rules.
+    if (digits.size() < size_t(kMinNationalDigits) || digits.front() == '0' ||
+        startsWith(digits, m_nationalPrefix))
+        return std::nullopt;
+    if (stripped) {
+        // libphonenumber keeps the prefix of a number that would be too
+        // short without it.
+        PhoneNumber number;
+        number.set_country_code(m_countryCode);
+        number.set_national_number(std::stoull(std::string(digits)));
+        const PhoneNumberUtil::ValidationResult length =
+            PhoneNumberUtil::GetInstance()->IsPossibleNumberWithReason(number);
+        if (length == PhoneNumberUtil::TOO_SHORT || length == PhoneNumberUtil::INVALID_LENGTH ||
+            length == PhoneNumberUtil::IS_POSSIBLE_LOCAL_ONLY)
+            return std::nullopt;
+    }
+    E164Number result;
+    result.text.reserve(1 + m_countryDigits.size() + digits.size());
+    result.text.append(1, '+').append(m_countryDigits).append(digits);
+    result.nationalDigits = digits.size();
+    return result;
+}
+
+// The prefixes are taken from libphonenumber's own data, but whether they
+// read every number as it does is not: the example numbers of every kind,
+// in every form the prefixes read, must come out as libphonenumber parses
+// them, or libphonenumber parses all.
+bool PhoneNumbers::byPrefixesAgreesWithParsing() const
+{
+    for (const PhoneNumber& example : examplesOf(m_region)) {
+        const std::string national = nationalSignificant(example);
+        for (const std::string& form : {national, m_nationalPrefix + national,
+                                        m_internationalPrefix + m_countryDigits + national,
+                                        "+" + m_countryDigits + national}) {
+            const std::optional<E164Number> read = byPrefixes(form);
+            const std::optional<E164Number> full = parsed(form);
+            if (read &&
+                (!full || read->text != full->text || read->nationalDigits != full->nationalDigits))
+                return false;
+        }
+    }
+    return true;
+}
+
+std::optional<E164Number> PhoneNumbers::parsed(std::string_view number) const
+{
     if (asciiDigits(number) < kMinMatchDigits)
         return std::nullopt;
     PhoneNumber parsed;
@@ -129,6 +296,28 @@ std::optional<std::string> PhoneNumbers::e164(std::string_view number) const
 
 std::optional<std::string> PhoneNumbers::lineForm(const QString& written) const
 {
+    std::optional<LineForm> form = lineFormAndE164(written);
+    if (!form)
+        return std::nullopt;
+    return std::move(form->line);
+}
+
+std::optional<PhoneNumbers::LineForm> PhoneNumbers::lineFormAndE164(const QString& written) const
+{
+    // Most numbers of a contact file are the home country's, written with
+    // digits and punctuation: their line form follows from the prefixes, as
+    // libphonenumber would format it.
+    if (m_nationalFormPrefix) {
+        const std::optional<std::string> plain = plainOf(written);
+        const std::optional<E164Number> e164 = plain ? byPrefixes(*plain) : std::nullopt;
+        if (e164) {
+            LineForm form;
+            form.line =
+                *m_nationalFormPrefix + e164->text.substr(e164->text.size() - e164->nationalDigits);
+            form.e164 = matchable(form.line);
+            return form;
+        }
+    }
     const std::string digits = digitsOf(written);
     if (digits.empty())
         return std::nullopt;
@@ -136,15 +325,36 @@ std::optional<std::string> PhoneNumbers::lineForm(const QString& written) const
     if (int(digits.size()) < kMinMatchDigits || !parse(written.toStdString(), m_region, &parsed)) {
         // Kept as written, less the punctuation: an extension, or a text
         // that libphonenumber cannot read.
-        return written.trimmed().startsWith(QLatin1Char('+')) ? "00" + digits : digits;
+        LineForm form;
+        form.line = written.trimmed().startsWith(QLatin1Char('+')) ? "00" + digits : digits;
+        form.e164 = matchable(form.line);
+        return form;
     }
     parsed.clear_extension();
-    if (parsed.country_code() != m_countryCode)
-        return "00" + std::to_string(parsed.country_code()) + nationalSignificant(parsed);
-    std::string national;
-    PhoneNumberUtil::GetInstance()->Format(parsed, PhoneNumberUtil::NATIONAL, &national);
-    national = asciiDigitsOf(national);
-    return national.empty() ? nationalSignificant(parsed) : national;
+    LineForm form;
+    const PhoneNumberUtil* util = PhoneNumberUtil::GetInstance();
+    const std::string nsn = nationalSignificant(parsed);
+    if (parsed.country_code() != m_countryCode) {
+        // A foreign number as it is dialled from home: "011" before the
+        // country code in the United States, "0011" in Australia, "00" in
+        // most of Europe. It reads back as the number parsed: the prefix is
+        // the one libphonenumber dials with.
+        form.line = (m_internationalPrefix.empty() ? std::string("00") : m_internationalPrefix) +
+                    std::to_string(parsed.country_code()) + nsn;
+        E164Number e164;
+        util->Format(parsed, PhoneNumberUtil::E164, &e164.text);
+        e164.nationalDigits = nsn.size();
+        form.e164 = std::move(e164);
+        return form;
+    }
+    util->Format(parsed, PhoneNumberUtil::NATIONAL, &form.line);
+    form.line = asciiDigitsOf(form.line);
+    if (form.line.empty())
+        form.line = nsn;
+    // Read again as a delivered number would be, mostly by the prefixes: a
+    // national form may name another number than the one written.
+    form.e164 = matchable(form.line);
+    return form;
 }
 
 bool PhoneNumbers::isKnownCountry(const QString& country)

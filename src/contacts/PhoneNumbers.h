@@ -37,15 +37,39 @@ public:
     // holds it (code page 1252 bytes); nothing for "Ukjent nummer", a text
     // that does not read as a number, and one of fewer than kMinMatchDigits
     // digits. An extension that the text names is left out.
+    //
+    // A number written with only digits in the home country's national or
+    // international form (or "+" and the home country code) is read by the
+    // country's prefixes, without libphonenumber; libphonenumber parses the
+    // rest. Both give the same answer.
     std::optional<E164Number> matchable(std::string_view number) const;
     std::optional<std::string> e164(std::string_view number) const;
 
+    // The same read by libphonenumber alone, whatever the form.
+    std::optional<E164Number> parsed(std::string_view number) const;
+
+    // The E.164 form of a number of only ASCII digits (a "+" may lead)
+    // found by the home country's prefixes alone; nothing when the number
+    // is in another form or could read otherwise (a foreign number, a
+    // prefix libphonenumber might read another way), which is then for
+    // libphonenumber to parse.
+    std::optional<E164Number> byPrefixes(std::string_view plain) const;
+
     // The number as the line delivers it: digits only, the national form for
     // a number of the home country ("22123456" in Norway, "0301234567" in
-    // Germany), "00" and the country code for a foreign one
-    // ("0049301234567"). A text that does not read as a number keeps its
-    // digits (a leading "+" becomes "00"); nothing when it has no digit.
+    // Germany), the home country's international prefix and the country
+    // code for a foreign one ("0049301234567" in Norway, "01149301234567" in
+    // the United States; "00" where libphonenumber knows no prefix). A text that does not read as a
+    // number keeps its digits (a leading "+" becomes "00"); nothing when it has no digit.
     std::optional<std::string> lineForm(const QString& written) const;
+
+    // The line form, and the E.164 form of that line form, from one parse.
+    struct LineForm
+    {
+        std::string line;
+        std::optional<E164Number> e164;
+    };
+    std::optional<LineForm> lineFormAndE164(const QString& written) const;
 
     // The digits dialled before a country code from the home country ("00"
     // in Norway, "011" in the United States), as libphonenumber formats a
@@ -64,8 +88,23 @@ public:
     static QString defaultCountry(const QLocale& locale = QLocale::system());
 
 private:
+    struct ReadData
+    {};
+    // Reads what the country's numbers need from libphonenumber's data.
+    PhoneNumbers(const QString& country, ReadData);
+    bool byPrefixesAgreesWithParsing() const;
+
     QString m_country;
     std::string m_region;
     int m_countryCode = 0;
+    std::string m_countryDigits;
+    std::string m_nationalPrefix;
     std::string m_internationalPrefix;
+    // Off for a country whose numbers the prefixes alone do not read as
+    // libphonenumber does (carrier codes, prefixes that change the number).
+    bool m_byPrefixes = false;
+    // What stands before the national significant number in the national
+    // form of every kind of number ("0" in Germany, nothing in Norway);
+    // nothing known when that differs by kind.
+    std::optional<std::string> m_nationalFormPrefix;
 };

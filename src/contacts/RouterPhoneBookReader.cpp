@@ -1,6 +1,7 @@
 #include "contacts/RouterPhoneBookReader.h"
 
 #include "contacts/ContactFileMessages.h"
+#include "contacts/ContactFileStream.h"
 #include "contacts/PersonName.h"
 
 #include <QXmlStreamReader>
@@ -48,9 +49,10 @@ Contact readContact(QXmlStreamReader& xml)
     return contact;
 }
 
-void readPhoneBook(QXmlStreamReader& xml, ContactList& result)
+void readPhoneBook(QXmlStreamReader& xml, ContactFileStream& stream, ContactList& result)
 {
-    while (xml.readNextStartElement()) {
+    while (!stream.stopped() && xml.readNextStartElement()) {
+        stream.reportPosition();
         if (xml.name() == QLatin1String("contact"))
             result.contacts.push_back(readContact(xml));
         else
@@ -58,24 +60,43 @@ void readPhoneBook(QXmlStreamReader& xml, ContactList& result)
     }
 }
 
+// Reads up to the root element. False when a DTD comes first: it is
+// refused before any of its entities is used.
+bool readToRoot(QXmlStreamReader& xml)
+{
+    while (!xml.atEnd()) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::DTD:
+            return false;
+        case QXmlStreamReader::StartElement:
+            return true;
+        default:
+            break;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
-ContactList readRouterPhoneBook(const QByteArray& bytes)
+ContactList readRouterPhoneBook(ContactFileStream& stream)
 {
-    QXmlStreamReader xml(bytes);
+    QXmlStreamReader xml(&stream.device());
     ContactList result;
-    if (xml.readNextStartElement()) {
+    if (!readToRoot(xml))
+        return {{}, contactfile::dtdMessage()};
+    if (xml.isStartElement()) {
         if (xml.name() != QLatin1String("phonebooks"))
             return {{}, contactfile::unknownFormatMessage()};
-        while (xml.readNextStartElement()) {
+        while (!stream.stopped() && xml.readNextStartElement()) {
             if (xml.name() == QLatin1String("phonebook"))
-                readPhoneBook(xml, result);
+                readPhoneBook(xml, stream, result);
             else
                 xml.skipCurrentElement();
         }
     }
     // Reading on to the end finds faults after the last contact as well.
-    while (!xml.atEnd())
+    while (!stream.stopped() && !xml.atEnd())
         xml.readNext();
     if (xml.hasError())
         return {{}, contactfile::badXmlMessage(xml.lineNumber())};

@@ -1,6 +1,7 @@
 #include "contacts/VCardReader.h"
 
 #include "contacts/ContactFileMessages.h"
+#include "contacts/ContactFileStream.h"
 #include "contacts/PersonName.h"
 #include "contacts/TextDecoding.h"
 
@@ -9,6 +10,14 @@
 #include <vector>
 
 namespace {
+
+// Names and numbers are short; a line or a property longer than these is a
+// photo, a sound, a key or a note, which an import does not keep.
+constexpr size_t kMaxLineBytes = 16 * 1024;
+constexpr size_t kMaxPropertyBytes = 16 * 1024;
+// A card holds a person's names and numbers; past this its further
+// properties are passed over.
+constexpr size_t kMaxCardBytes = 1024 * 1024;
 
 // One content line: "item1.TEL;TYPE=CELL:+47 912 34 567".
 struct Property
@@ -51,23 +60,6 @@ bool isLine(std::string_view line, std::string_view wanted)
     return upperCase(line) == wanted;
 }
 
-std::vector<std::string_view> physicalLines(std::string_view bytes)
-{
-    std::vector<std::string_view> lines;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        size_t end = bytes.find('\n', start);
-        if (end == std::string_view::npos)
-            end = bytes.size();
-        std::string_view line = bytes.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.push_back(line);
-        start = end + 1;
-    }
-    return lines;
-}
-
 // Where the value begins: after the first colon outside double quotes (a
 // 4.0 parameter value may hold a colon).
 size_t valueStart(std::string_view line)
@@ -86,7 +78,7 @@ size_t valueStart(std::string_view line)
 // continues the one before: 3.0 and 4.0 drop that one blank, 2.1 keeps it.
 // A quoted-printable value of 2.1 goes on after a line that ends in "=",
 // whatever the next line begins with.
-std::vector<std::string> contentLines(const std::vector<std::string_view>& lines, bool keepBlank)
+std::vector<std::string> contentLines(const std::vector<std::string>& lines, bool keepBlank)
 {
     std::vector<std::string> result;
     bool quotedPrintable = false;
@@ -242,7 +234,7 @@ QString nameComponent(const QStringList& components, int index, bool isList)
     return values.join(QLatin1Char(' ')).simplified();
 }
 
-Contact readCard(const std::vector<std::string_view>& lines)
+Contact readCard(const std::vector<std::string>& lines)
 {
     std::string version;
     for (const std::string_view line : lines) {
@@ -280,23 +272,94 @@ Contact readCard(const std::vector<std::string_view>& lines)
     return contact;
 }
 
+// The lines of one card as they are read, less its photos and other large
+// properties: a phone writes each contact's photo into its card, tens of
+// kilobytes of base64 that no phone book entry needs, and a card stays
+// small while its lines are gathered.
+class CardCollector
+{
+public:
+    void clear()
+    {
+        m_lines.clear();
+        m_bytes = 0;
+        m_skipping = false;
+        m_quotedPrintable = false;
+        m_softBreak = false;
+    }
+
+    // One physical line of the card; `cut` when it was longer than a line
+    // is read.
+    void add(std::string line, bool cut)
+    {
+        // A quoted-printable value of 2.1 goes on after a line that ends in
+        // "=", whatever the next line begins with; other values go on in
+        // lines that begin with a blank.
+        const bool continues =
+            m_softBreak || (!line.empty() && (line.front() == ' ' || line.front() == '\t'));
+        if (!continues && !line.empty())
+            startProperty(line, cut);
+        m_softBreak = m_quotedPrintable && !line.empty() && line.back() == '=';
+        if (m_skipping)
+            return;
+        m_propertyBytes += line.size();
+        m_bytes += line.size();
+        if (cut || m_propertyBytes > kMaxPropertyBytes) {
+            // Too large to be a name or a number: the property goes whole.
+            m_lines.resize(m_propertyStart);
+            m_skipping = true;
+            return;
+        }
+        m_lines.push_back(std::move(line));
+    }
+
+    const std::vector<std::string>& lines() const { return m_lines; }
+
+private:
+    void startProperty(std::string_view line, bool cut)
+    {
+        const size_t colon = valueStart(line);
+        const std::string_view head = line.substr(0, colon);
+        m_quotedPrintable = upperCase(head).find("QUOTED-PRINTABLE") != std::string::npos;
+        std::string_view name = head.substr(0, head.find(';'));
+        const size_t dot = name.rfind('.');
+        if (dot != std::string_view::npos)
+            name.remove_prefix(dot + 1);
+        const std::string upperName = upperCase(trimmed(name));
+        m_skipping = cut || m_bytes > kMaxCardBytes || upperName == "PHOTO" ||
+                     upperName == "LOGO" || upperName == "SOUND" || upperName == "KEY";
+        m_propertyStart = m_lines.size();
+        m_propertyBytes = 0;
+    }
+
+    std::vector<std::string> m_lines;
+    size_t m_bytes = 0;
+    size_t m_propertyStart = 0;
+    size_t m_propertyBytes = 0;
+    bool m_skipping = false;
+    bool m_quotedPrintable = false;
+    bool m_softBreak = false;
+};
+
 } // namespace
 
-ContactList readVCards(std::string_view bytes)
+ContactList readVCards(ContactFileStream& stream)
 {
     ContactList result;
-    std::vector<std::string_view> card;
+    CardCollector card;
     int depth = 0;
-    for (const std::string_view line : physicalLines(bytes)) {
+    std::string line;
+    bool cut = false;
+    while (stream.nextLine(&line, kMaxLineBytes, &cut)) {
         if (isLine(line, "BEGIN:VCARD")) {
             // A card inside a card (2.1's AGENT) is not a contact of its own.
             if (depth++ == 0)
                 card.clear();
         } else if (depth > 0 && isLine(line, "END:VCARD")) {
             if (--depth == 0)
-                result.contacts.push_back(readCard(card));
+                result.contacts.push_back(readCard(card.lines()));
         } else if (depth == 1) {
-            card.push_back(line);
+            card.add(std::move(line), cut);
         }
     }
     if (depth > 0)

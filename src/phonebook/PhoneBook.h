@@ -2,6 +2,7 @@
 
 #include "contacts/NumberIndex.h"
 #include "contacts/PhoneNumbers.h"
+#include "platform/SafeFile.h"
 
 #include <QString>
 #include <memory>
@@ -42,6 +43,10 @@ public:
     // Puts the entry at its place by surname, after the rows with an equal
     // surname, and returns that place. Fields are cut to kMaxPhoneBookField.
     int insertSorted(PhoneBookEntry entry);
+    // Puts many entries at their places as insertSorted would, one after
+    // another, in one step: appended, sorted once, and shown with one reset
+    // of the observer.
+    void insertAllSorted(std::vector<PhoneBookEntry> entries);
     // Sets the first name or number of a row (its place does not change).
     void setFirstName(int row, std::string firstName);
     void setNumber(int row, std::string number);
@@ -91,8 +96,12 @@ class PhoneBookIndex
 {
 public:
     static PhoneBookIndex read(const QString& dataDir, const PhoneNumbers& numbers);
+    // The same from the bytes of the file, read as `state` says.
+    static PhoneBookIndex fromBytes(FileReadState state, const std::string& bytes,
+                                    const PhoneNumbers& numbers);
 
     PhoneBookFileState state() const { return m_state; }
+    FileReadState fileState() const;
     const PhoneBookEntry* find(std::string_view number) const;
 
 private:

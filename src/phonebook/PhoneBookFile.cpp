@@ -27,9 +27,16 @@ QString path(const QString& dataDir)
 
 PhoneBookFileState readLines(const QString& dataDir, std::vector<std::string>* lines)
 {
-    lines->clear();
     std::string bytes;
-    switch (readWholeFile(path(dataDir), &bytes)) {
+    const FileReadState state = readWholeFile(path(dataDir), &bytes);
+    return linesOf(state, bytes, lines);
+}
+
+PhoneBookFileState linesOf(FileReadState state, const std::string& bytes,
+                           std::vector<std::string>* lines)
+{
+    lines->clear();
+    switch (state) {
     case FileReadState::Missing:
         return PhoneBookFileState::Missing;
     case FileReadState::Unreadable:
@@ -53,14 +60,13 @@ PhoneBookFileState LoadPhoneBook(PhoneBookList& list, const QString& dataDir)
 {
     std::vector<std::string> lines;
     const PhoneBookFileState state = phonebookfile::readLines(dataDir, &lines);
-    for (size_t first = 0; first < lines.size(); first += phonebookfile::kLinesPerEntry) {
-        PhoneBookEntry entry = phonebookfile::entryAt(lines, first);
-        // The row takes its place by surname when the surname is read; first
-        // name and number are then set on that row.
-        const int row = list.insertSorted(PhoneBookEntry{std::move(entry.surname), {}, {}});
-        list.setFirstName(row, std::move(entry.firstName));
-        list.setNumber(row, std::move(entry.number));
-    }
+    // Every row at its place by surname, as the file's order has them come,
+    // put there in one step: a window shows the whole book at once.
+    std::vector<PhoneBookEntry> entries;
+    entries.reserve(lines.size() / phonebookfile::kLinesPerEntry + 1);
+    for (size_t first = 0; first < lines.size(); first += phonebookfile::kLinesPerEntry)
+        entries.push_back(phonebookfile::entryAt(lines, first));
+    list.insertAllSorted(std::move(entries));
     return state;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "phonebook/PhoneBook.h"
+#include "platform/SafeFile.h"
 
 #include <QString>
 #include <string>
@@ -18,6 +19,9 @@ QString path(const QString& dataDir);
 
 // The lines of the file as they are read, or the reason there are none.
 PhoneBookFileState readLines(const QString& dataDir, std::vector<std::string>* lines);
+// The same for the file's bytes, read as `state` says.
+PhoneBookFileState linesOf(FileReadState state, const std::string& bytes,
+                           std::vector<std::string>* lines);
 
 // The entry whose surname is lines[first], cut to the field length, with
 // the fields that the file does not have left empty.

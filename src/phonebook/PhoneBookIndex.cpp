@@ -3,9 +3,29 @@
 
 PhoneBookIndex PhoneBookIndex::read(const QString& dataDir, const PhoneNumbers& numbers)
 {
+    std::string bytes;
+    const FileReadState state = readWholeFile(phonebookfile::path(dataDir), &bytes);
+    return fromBytes(state, bytes, numbers);
+}
+
+FileReadState PhoneBookIndex::fileState() const
+{
+    switch (m_state) {
+    case PhoneBookFileState::Read:
+        return FileReadState::Read;
+    case PhoneBookFileState::Missing:
+        return FileReadState::Missing;
+    default:
+        return FileReadState::Unreadable;
+    }
+}
+
+PhoneBookIndex PhoneBookIndex::fromBytes(FileReadState state, const std::string& bytes,
+                                         const PhoneNumbers& numbers)
+{
     PhoneBookIndex index(numbers);
     std::vector<std::string> lines;
-    index.m_state = phonebookfile::readLines(dataDir, &lines);
+    index.m_state = phonebookfile::linesOf(state, bytes, &lines);
     index.m_entries.reserve(lines.size() / phonebookfile::kLinesPerEntry);
     // Only complete entries: a last entry without its number line never
     // matches.

@@ -39,6 +39,28 @@ int PhoneBookList::insertSorted(PhoneBookEntry entry)
     return row;
 }
 
+void PhoneBookList::insertAllSorted(std::vector<PhoneBookEntry> entries)
+{
+    if (entries.empty())
+        return;
+    if (m_observer)
+        m_observer->beginResetRows();
+    m_rows.reserve(m_rows.size() + entries.size());
+    for (PhoneBookEntry& entry : entries) {
+        cutField(entry.surname);
+        cutField(entry.firstName);
+        cutField(entry.number);
+        m_rows.push_back(Row{std::move(entry), 0});
+    }
+    // Stable: rows of an equal surname keep the order in which they came,
+    // the new after the old.
+    std::stable_sort(m_rows.begin(), m_rows.end(), [](const Row& a, const Row& b) {
+        return compareSurnames(a.entry.surname, b.entry.surname) < 0;
+    });
+    if (m_observer)
+        m_observer->endResetRows();
+}
+
 void PhoneBookList::setFirstName(int row, std::string firstName)
 {
     if (row < 0 || row >= size())

@@ -3,6 +3,7 @@
 #include "calllog/CallLog.h"
 #include "contacts/ContactTransfer.h"
 #include "contacts/PhoneBookVCard.h"
+#include "phonebook/ImportProgressDialog.h"
 #include "phonebook/PhoneBookDialogs.h"
 #include "phonebook/PhoneBookModel.h"
 #include "phonebook/PhoneBookSoundIcons.h"
@@ -322,7 +323,11 @@ bool PhoneBookWindow::importContactsFrom(const QString& path)
         msgbox::inform(this, caption, unreadableText());
         return false;
     }
-    const ImportOutcome outcome = planImportFrom(path, m_list, m_services.callLog.numbers());
+    const std::optional<ImportOutcome> planned =
+        planImportShowingProgress(this, path, entriesOf(m_list), m_services.callLog.numbers());
+    if (!planned)
+        return false;
+    const ImportOutcome& outcome = *planned;
     if (!outcome.read) {
         msgbox::inform(this, caption,
                        QStringLiteral("Kontaktene i %1 kan ikke importeres.\n%2")

@@ -39,9 +39,11 @@ public:
     // 1026, 1027, 40018, 40020, 40022, 40030, 40031.
     void command(int id);
 
-    // Imports the contacts of the file: shows what the import would do and
-    // on "Importer" adds the new entries in one save, or none. True when
-    // entries were added.
+    // Imports the contacts of the file: reads and plans it on a worker
+    // while a progress dialog ("Avbryt") shows how far it has come, shows
+    // what the import would do, and on "Importer" adds the new entries in
+    // one save, or none. True when entries were added; false too when it was
+    // cancelled or the program ended meanwhile.
     bool importContactsFrom(const QString& path);
 
     // Sets every row's icon from the files in "sound/".

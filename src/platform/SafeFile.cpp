@@ -59,7 +59,8 @@ bool replaceFileAtomically(const QString& path, std::string_view bytes)
 {
     struct stat target
     {};
-    if (::stat(QFile::encodeName(path).constData(), &target) == 0 && !S_ISREG(target.st_mode))
+    const bool exists = ::stat(QFile::encodeName(path).constData(), &target) == 0;
+    if (exists && !S_ISREG(target.st_mode))
         return false;
 
     // QSaveFile writes to a temporary file next to the target, syncs it to
@@ -69,6 +70,12 @@ bool replaceFileAtomically(const QString& path, std::string_view bytes)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
+    // QSaveFile gives a new file the umask's permissions (mostly readable
+    // by everyone), and an existing file's to its replacement.
+    if (!exists && ::fchmod(file.handle(), S_IRUSR | S_IWUSR) != 0) {
+        file.cancelWriting();
+        return false;
+    }
     if (!bytes.empty()) {
         const qint64 written = file.write(bytes.data(), qint64(bytes.size()));
         if (written != qint64(bytes.size())) {
@@ -77,6 +84,17 @@ bool replaceFileAtomically(const QString& path, std::string_view bytes)
         }
     }
     return file.commit();
+}
+
+bool makePrivateDirectory(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return true;
+    if (!QDir().mkpath(info.absolutePath()))
+        return false;
+    const QByteArray name = QFile::encodeName(info.absoluteFilePath());
+    return ::mkdir(name.constData(), S_IRWXU) == 0 || (errno == EEXIST && QFileInfo(path).isDir());
 }
 
 FileReadState readWholeFile(const QString& path, std::string* bytes)

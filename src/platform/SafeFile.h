@@ -10,8 +10,15 @@
 // disk, and the temporary file is renamed over the old one. Returns false,
 // with the old file untouched, when any step fails, and when something other
 // than a regular file (a FIFO, a device, a directory) stands at the path:
-// that is not the program's to replace.
+// that is not the program's to replace. A file that did not exist is made
+// readable by its owner alone (it holds who called and whom they know); one
+// that exists keeps its permissions.
 bool replaceFileAtomically(const QString& path, std::string_view bytes);
+
+// Makes the directory, with the directories above it that are missing, and
+// the directory itself readable by its owner alone. True when it is there.
+// An existing directory keeps its permissions.
+bool makePrivateDirectory(const QString& path);
 
 // Removes the temporary files that a save of `path` left behind when the
 // program was killed between writing and putting them in place ("<name>."

@@ -1,5 +1,6 @@
 #include "shell/ProgramOptions.h"
 
+#include "platform/SafeFile.h"
 #include "version/Version.h"
 
 #include <QCommandLineParser>
@@ -160,7 +161,7 @@ QString resolveDataDir(const ProgramOptions& options, QString* error)
         *error = QStringLiteral("the data directory %1 is a file, not a directory").arg(dir);
         return {};
     }
-    if (!info.exists() && !QDir().mkpath(dir)) {
+    if (!info.exists() && !makePrivateDirectory(dir)) {
         *error = QStringLiteral("cannot create the data directory %1").arg(dir);
         return {};
     }

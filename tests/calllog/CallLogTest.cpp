@@ -5,6 +5,7 @@
 #include "support/TempDataDir.h"
 
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 using test::FakeClock;
@@ -110,4 +111,22 @@ TEST(CallLog, DeleteAndClearSaveAtOnce)
     EXPECT_EQ(dir.read("CallID.dat"), "");
     ASSERT_TRUE(ClearCallLog(log)); // an empty log clears and saves too
     EXPECT_EQ(observer.events, (Strings{"-1..1", "-end", "-0..1", "-end"}));
+}
+
+TEST(AddCall, TheNamesFollowEveryVersionOfThePhoneBook)
+{
+    // The book's numbers are read once a version, and every change is seen:
+    // one of the same size, made at once, and the book's going.
+    test::TempDataDir dir;
+    CallLog log(dir.path());
+    const FakeClock clock;
+    dir.write("PhoneBk.dat", "Dahl\r\nNils\r\n22123456\r\n");
+    ASSERT_TRUE(AddCall(log, "+4722123456", "1", clock));
+    dir.write("PhoneBk.dat", "Dahl\r\nNina\r\n22123456\r\n");
+    ASSERT_TRUE(AddCall(log, "004722123456", "1", clock));
+    ASSERT_TRUE(QFile::remove(dir.file("PhoneBk.dat")));
+    ASSERT_TRUE(AddCall(log, "22123456", "1", clock));
+    EXPECT_EQ(log.at(0).callerName, "Nils Dahl");
+    EXPECT_EQ(log.at(1).callerName, "Nina Dahl");
+    EXPECT_EQ(log.at(2).callerName, "???");
 }

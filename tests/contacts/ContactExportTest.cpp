@@ -21,6 +21,7 @@ TEST(ContactExport, PhoneBookThroughVCardComesBackTheSame)
         {"S\xE6ther", "P\xE5l", "91300111"},
         {longSurname, "Kari Anne", "99887766"},
         {"Euro \x80 Caf\xE9", "\x8A", "0046812345678"},
+        {"", "Kari", "22998877"},
     };
     const std::string vcard = phoneBookToVCard(book);
 

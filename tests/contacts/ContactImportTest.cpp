@@ -1,6 +1,7 @@
 #include "../phonebook/PhoneBookTesting.h"
 #include "contacts/ContactFileMessages.h"
 #include "contacts/ContactFileReader.h"
+#include "contacts/ContactTransfer.h"
 #include "contacts/ImportPlan.h"
 #include "contacts/PhoneNumbers.h"
 #include "support/QtPrinting.h"
@@ -273,4 +274,74 @@ TEST(ContactImport, FilesThatAreNoContactsChangeNothing)
     const Imported wide = import(dir, "wide.vcf", utf16);
     ASSERT_EQ(wide.plan.added.size(), 1u);
     EXPECT_EQ(wide.plan.added[0], (PhoneBookEntry{"Lie", "Tor", "22555555"}));
+}
+
+TEST(ContactImport, RouterFilesWithADtdAreRefusedAndChangeNothing)
+{
+    test::TempDataDir dir;
+    const std::string book = "Dahl\r\nNils\r\n22123456\r\n";
+    dir.write("PhoneBk.dat", book);
+    const std::string contacts = "<phonebooks><phonebook><contact><person><realName>&xxe;"
+                                 "</realName></person><telephony><number>22998877</number>"
+                                 "</telephony></contact></phonebook></phonebooks>\n";
+    // An external entity, and a small file that would expand a thousandfold.
+    dir.write("external.xml", "<?xml version=\"1.0\"?>\n<!DOCTYPE phonebooks [\n"
+                              "<!ENTITY xxe SYSTEM \"file:///etc/passwd\">]>\n" +
+                                  contacts);
+    std::string bomb = "<?xml version=\"1.0\"?>\n<!DOCTYPE phonebooks [\n<!ENTITY big \"" +
+                       std::string(4000, 'x') + "\">\n<!ENTITY xxe \"";
+    for (int i = 0; i < 1000; ++i)
+        bomb += "&big;";
+    dir.write("bomb.xml", bomb + "\">]>\n" + contacts);
+
+    for (const char* name : {"external.xml", "bomb.xml"}) {
+        const ImportOutcome outcome =
+            importIntoDataDir(dir.path(), dir.file(name), PhoneNumbers(QStringLiteral("NO")));
+        EXPECT_FALSE(outcome.read) << name;
+        EXPECT_EQ(outcome.message, contactfile::dtdMessage()) << name;
+        EXPECT_EQ(dir.read("PhoneBk.dat"), book) << name;
+    }
+}
+
+TEST(ContactImport, APhonesExportWithPhotosIsReadAsAStream)
+{
+    // 5,000 cards of a phone, each with a photo of some 12 KB in one of the
+    // forms of 2.1, 3.0 and 4.0, and a long note: about 60 MB.
+    const std::string base64Line(76, 'Q');
+    std::string file;
+    for (int i = 0; i < 5000; ++i) {
+        const std::string number = std::to_string(40000000 + i);
+        file += "BEGIN:VCARD\r\n";
+        switch (i % 3) {
+        case 0:
+            file += "VERSION:2.1\r\nN:Lie;Tor\r\nPHOTO;ENCODING=BASE64;TYPE=JPEG:\r\n";
+            break;
+        case 1:
+            file +=
+                "VERSION:3.0\r\nN:Lie;Tor;;;\r\nitem1.PHOTO;ENCODING=b;TYPE=JPEG:" + base64Line +
+                "\r\n";
+            break;
+        default:
+            file += "VERSION:4.0\r\nN:Lie;Tor;;;\r\nPHOTO:data:image/jpeg;base64," + base64Line +
+                    "\r\n";
+            break;
+        }
+        for (int line = 0; line < 160; ++line)
+            file += " " + base64Line + "\r\n";
+        file += "\r\nNOTE:" + std::string(20000, 'n') + "\r\nTEL;CELL:" + number + "\r\n";
+        file += "END:VCARD\r\n";
+    }
+    ASSERT_GT(file.size(), 60u * 1000 * 1000);
+    test::TempDataDir dir;
+    dir.write("phone.vcf", file);
+    file.clear();
+
+    const ContactList read = readContactFile(dir.file("phone.vcf"));
+    ASSERT_EQ(read.error, QString());
+    ASSERT_EQ(read.contacts.size(), 5000u);
+    for (const size_t i : {size_t(0), size_t(1), size_t(2), size_t(4999)}) {
+        EXPECT_EQ(read.contacts[i].surname, "Lie");
+        EXPECT_EQ(read.contacts[i].firstName, "Tor");
+        EXPECT_EQ(read.contacts[i].numbers, QStringList{QString::number(40000000 + i)});
+    }
 }

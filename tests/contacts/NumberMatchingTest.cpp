@@ -27,9 +27,9 @@ std::optional<size_t> reference(const PhoneNumbers& numbers, const std::vector<s
         if (book[i] == delivered)
             return i;
     }
-    const std::optional<std::string> wanted = numbers.e164(delivered);
+    const std::optional<E164Number> wanted = numbers.parsed(delivered);
     for (size_t i = 0; wanted && i < book.size(); ++i) {
-        if (bookE164[i] == wanted)
+        if (bookE164[i] == wanted->text)
             return i;
     }
     return std::nullopt;
@@ -91,7 +91,20 @@ TEST(NumberMatching, DeliveredAgainstStoredInFourCountries)
         {"NO", "22123456", "", false},
         {"NO", "12345678901234567890", "+12345678901234567890", false},
     };
+    int byPrefixes = 0;
     for (const Case& c : cases) {
+        // The prefixes read what they read as libphonenumber does.
+        const PhoneNumbers numbers{QString::fromLatin1(c.country)};
+        for (const char* text : {c.stored, c.delivered}) {
+            const std::optional<E164Number> fast = numbers.matchable(text);
+            const std::optional<E164Number> parsed = numbers.parsed(text);
+            EXPECT_EQ(fast.has_value(), parsed.has_value()) << c.country << ": " << text;
+            if (fast && parsed) {
+                EXPECT_EQ(fast->text, parsed->text) << c.country << ": " << text;
+                EXPECT_EQ(fast->nationalDigits, parsed->nationalDigits) << text;
+            }
+            byPrefixes += numbers.byPrefixes(text).has_value();
+        }
         const NumberIndex index = indexOf(c.country, {"99999999", c.stored, "88888888"});
         const std::optional<size_t> found = index.find(c.delivered);
         EXPECT_EQ(found.has_value(), c.matches)
@@ -99,6 +112,42 @@ TEST(NumberMatching, DeliveredAgainstStoredInFourCountries)
         if (found) {
             EXPECT_EQ(*found, 1u) << c.country << ": " << c.delivered;
         }
+    }
+    // Both ways were taken: digits in a home form by the prefixes, the rest
+    // by libphonenumber.
+    EXPECT_GT(byPrefixes, 10);
+    EXPECT_EQ(PhoneNumbers(QStringLiteral("DE")).byPrefixes("0301234567")->text, "+49301234567");
+    EXPECT_EQ(PhoneNumbers(QStringLiteral("NO")).byPrefixes("0049301234567"), std::nullopt);
+}
+
+TEST(NumberMatching, ThePrefixesReadEveryKindOfNumberAsLibphonenumberDoes)
+{
+    // Random national significant numbers of every length in the national,
+    // international and "+" forms of countries with and without a trunk
+    // prefix, and with international prefixes of two to four digits.
+    std::mt19937 random(11);
+    for (const char* country : {"NO", "DE", "SE", "GB", "US", "AU", "JP", "IT", "FR", "CH"}) {
+        const PhoneNumbers numbers{QString::fromLatin1(country)};
+        int read = 0;
+        for (int i = 0; i < 300; ++i) {
+            std::string national;
+            const int length = 4 + int(random() % 9);
+            for (int d = 0; d < length; ++d)
+                national.push_back(char('0' + random() % 10));
+            for (const std::string& form :
+                 {national, "0" + national, "1" + national,
+                  numbers.internationalPrefix() + national, "+" + national}) {
+                const std::optional<E164Number> fast = numbers.byPrefixes(form);
+                if (!fast)
+                    continue;
+                ++read;
+                const std::optional<E164Number> parsed = numbers.parsed(form);
+                ASSERT_TRUE(parsed.has_value()) << country << ": " << form;
+                EXPECT_EQ(fast->text, parsed->text) << country << ": " << form;
+                EXPECT_EQ(fast->nationalDigits, parsed->nationalDigits) << country << ": " << form;
+            }
+        }
+        EXPECT_GT(read, 100) << country;
     }
 }
 
@@ -120,8 +169,9 @@ TEST(NumberMatching, FirstInFileOrderWinsAndExactBeforeE164)
 TEST(NumberMatching, ShortcutsAnswerAsTheRuleDoes)
 {
     // Random books and deliveries in many forms, some numbers foreign, some
-    // short, some with letters: the index must answer exactly as the rule
-    // spelled out the slow way.
+    // short, some with letters: the index (numbers read by the prefixes
+    // where they can be, parses remembered) must answer exactly as the rule
+    // spelled out the slow way, with every number parsed by libphonenumber.
     std::mt19937 random(7);
     const auto digits = [&](int count) {
         std::string text;
@@ -162,7 +212,8 @@ TEST(NumberMatching, ShortcutsAnswerAsTheRuleDoes)
         std::vector<std::optional<std::string>> bookE164;
         for (const std::string& number : book) {
             index.add(number);
-            bookE164.push_back(numbers.e164(number));
+            const std::optional<E164Number> parsed = numbers.parsed(number);
+            bookE164.push_back(parsed ? std::optional<std::string>(parsed->text) : std::nullopt);
         }
         int found = 0;
         for (int i = 0; i < 400; ++i) {
@@ -199,8 +250,10 @@ TEST(NumberMatching, LineFormsOfWrittenNumbers)
     EXPECT_EQ(PhoneNumbers(QStringLiteral("SE")).lineForm("+46 8 123 456 78"), "0812345678");
     EXPECT_EQ(PhoneNumbers(QStringLiteral("GB")).lineForm("+44 20 7946 0018"), "02079460018");
 
-    EXPECT_EQ(norway.internationalPrefix(), "00");
-    EXPECT_EQ(PhoneNumbers(QStringLiteral("US")).internationalPrefix(), "011");
+    // A foreign number as it is dialled from the home country.
+    EXPECT_EQ(PhoneNumbers(QStringLiteral("US")).lineForm("+47 22 12 34 56"), "0114722123456");
+    EXPECT_EQ(PhoneNumbers(QStringLiteral("AU")).lineForm("+47 22 12 34 56"), "00114722123456");
+    EXPECT_EQ(PhoneNumbers(QStringLiteral("JP")).lineForm("+47 22 12 34 56"), "0104722123456");
 }
 
 TEST(NumberMatching, HomeCountryFromTheLocale)

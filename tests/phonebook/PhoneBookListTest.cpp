@@ -58,6 +58,18 @@ TEST(PhoneBookList, EqualSurnamesKeepTheOrderTheyCameIn)
     for (int row = 0; row < list.size(); ++row)
         numbers.push_back(list.at(row).number);
     EXPECT_EQ(numbers, (Names{"2", "5", "1", "3", "4"}));
+
+    // Many at once land where one after another would, in one reset.
+    PhoneBookList batch;
+    test::RecordingObserver observer;
+    batch.setObserver(&observer);
+    batch.insertAllSorted({{"Olsen", "Ola", "1"}, {"Hansen", "Kari", "2"}});
+    batch.insertAllSorted({{"OLSEN", "Per", "3"}, {"olsen", "Pål", "4"}, {"Hansen", "Nils", "5"}});
+    numbers.clear();
+    for (int row = 0; row < batch.size(); ++row)
+        numbers.push_back(batch.at(row).number);
+    EXPECT_EQ(numbers, (Names{"2", "5", "1", "3", "4"}));
+    EXPECT_EQ(observer.events, (Names{"reset", "reset-end", "reset", "reset-end"}));
 }
 
 TEST(PhoneBookList, CutsFieldsAndTellsItsObserver)

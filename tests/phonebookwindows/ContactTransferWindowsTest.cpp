@@ -4,11 +4,13 @@
 #include "calls/CallPopupController.h"
 #include "phonebook/PhoneBookWindow.h"
 #include "platform/MessageBoxes.h"
+#include "shell/CommandIds.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 
 using test::PhoneBookFixture;
@@ -131,4 +133,58 @@ TEST_F(ContactTransferWindowsTest, ImportShowsWhatItWillDoAndSavesAllOrNothing)
     EXPECT_EQ(callLogNames().last(), "Pål Sæther");
     EXPECT_TRUE(sound.played.contains("play " + dir.file("sound/91300111.wav")))
         << sound.played.join(", ").toStdString();
+}
+
+TEST_F(ContactTransferWindowsTest, ALargeImportRunsBesideTheCallsAndEndsWithTheProgram)
+{
+    // 3,000 contacts of a phone, each with a photo.
+    std::string file;
+    for (int i = 0; i < 3000; ++i) {
+        file += "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lie;Tor;;;\r\nPHOTO;ENCODING=b:";
+        for (int line = 0; line < 100; ++line)
+            file += " " + std::string(76, 'Q') + "\r\n";
+        file += "TEL:" + std::to_string(40000000 + i) + "\r\nEND:VCARD\r\n";
+    }
+    dir.write("phone.vcf", file);
+    const auto progressDialog = [](PhoneBookWindow& w) { return w.findChild<QProgressDialog*>(); };
+
+    withPhoneBookWindow([&](PhoneBookWindow& w) {
+        // "Avbryt" while it reads: nothing is asked, nothing changes.
+        later([&] {
+            QProgressDialog* progress = progressDialog(w);
+            ASSERT_NE(progress, nullptr);
+            EXPECT_TRUE(progress->isVisible());
+            QPushButton* cancel = progress->findChild<QPushButton*>();
+            ASSERT_NE(cancel, nullptr);
+            EXPECT_EQ(cancel->text(), "Avbryt");
+            cancel->click();
+        });
+        EXPECT_FALSE(w.importContactsFrom(dir.file("phone.vcf")));
+        EXPECT_TRUE(msgbox::shown().empty());
+        EXPECT_EQ(dir.read("PhoneBk.dat"), kBook);
+
+        // A call that rings while it reads is logged at once, before the
+        // import ends; the import then saves all of its entries.
+        bool loggedDuringImport = false;
+        later([&] {
+            ASSERT_NE(progressDialog(w), nullptr);
+            ring("40000007", "1");
+            loggedDuringImport = dir.read("CallID.dat").find("40000007") != std::string::npos &&
+                                 dir.read("PhoneBk.dat") == kBook;
+        });
+        msgbox::answerAhead({msgbox::Answer::Yes});
+        EXPECT_TRUE(w.importContactsFrom(dir.file("phone.vcf")));
+        EXPECT_TRUE(loggedDuringImport);
+        EXPECT_EQ(w.list().size(), 3001);
+        EXPECT_EQ(callLogNames().last(), "Tor Lie");
+
+        // The program ends while an import reads: it is not waited for, and
+        // what was recorded stays.
+        const std::string book = dir.read("PhoneBk.dat");
+        msgbox::clearShown();
+        later([&] { app->command(command::Exit); });
+        EXPECT_FALSE(w.importContactsFrom(dir.file("phone.vcf")));
+        EXPECT_EQ(dir.read("PhoneBk.dat"), book);
+        EXPECT_NE(dir.read("CallID.dat").find("40000007"), std::string::npos);
+    });
 }

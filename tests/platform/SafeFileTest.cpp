@@ -61,6 +61,34 @@ TEST(SafeFile, ReplacesAndCreatesFiles)
     EXPECT_EQ(filesIn(dir.path()), QStringList{"data.dat"}); // no temporary left
 }
 
+TEST(SafeFile, WhatItCreatesIsItsOwnersAloneAndWhatExistsKeepsItsPermissions)
+{
+    const mode_t oldMask = ::umask(022);
+    test::TempDataDir dir;
+    const auto modeOf = [](const QString& path) {
+        struct stat info
+        {};
+        ::stat(QFile::encodeName(path).constData(), &info);
+        return info.st_mode & 0777;
+    };
+    ASSERT_TRUE(replaceFileAtomically(dir.file("CallID.dat"), "new\r\n"));
+    EXPECT_EQ(modeOf(dir.file("CallID.dat")), 0600u);
+
+    dir.write("PhoneBk.dat", "old\r\n");
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.file("PhoneBk.dat")).constData(), 0640), 0);
+    ASSERT_TRUE(replaceFileAtomically(dir.file("PhoneBk.dat"), "new\r\n"));
+    EXPECT_EQ(modeOf(dir.file("PhoneBk.dat")), 0640u);
+
+    ASSERT_TRUE(makePrivateDirectory(dir.file("a/Ringvakt")));
+    EXPECT_EQ(modeOf(dir.file("a/Ringvakt")), 0700u);
+    EXPECT_EQ(modeOf(dir.file("a")), 0755u);
+    ASSERT_TRUE(QDir().mkdir(dir.file("shared")));
+    EXPECT_TRUE(makePrivateDirectory(dir.file("shared")));
+    EXPECT_EQ(modeOf(dir.file("shared")), 0755u);
+    EXPECT_FALSE(makePrivateDirectory(dir.file("CallID.dat/sub")));
+    ::umask(oldMask);
+}
+
 TEST(SafeFile, AWriteThatFailsHalfWayLeavesTheOldFile)
 {
     test::TempDataDir dir;

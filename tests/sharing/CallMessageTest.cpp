@@ -86,8 +86,8 @@ TEST(CallMessage, StrictReading)
           R"({"number":"1\u00002"})", R"({"number":"٣٤٥"})"})
         EXPECT_EQ(refusal(bad), "the number is not a telephone number") << bad.toStdString();
     EXPECT_EQ(refusal(R"({"number":"1","msn":"../x"})"), "the MSN is not a telephone number");
-    for (const QByteArray bad : {QByteArray(R"({"number":"1","id":7})"),
-                                 R"({"number":"1","id":")" + QByteArray(129, 'a') + "\"}"})
+    for (const QByteArray& bad : {QByteArray(R"({"number":"1","id":7})"),
+                                  R"({"number":"1","id":")" + QByteArray(129, 'a') + "\"}"})
         EXPECT_EQ(refusal(bad), "the id is not a text of at most 128 characters");
     EXPECT_EQ(refusal(R"({"number":")" + QByteArray(126, '1') + "\"}"),
               "the number is not a telephone number");

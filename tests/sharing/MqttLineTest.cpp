@@ -215,3 +215,38 @@ TEST(MqttLine, ABrokerAwayIsALostLineThatComesBack)
     line.switchOff();
     EXPECT_FALSE(line.isLineLost());
 }
+
+TEST(MqttLine, UnderTheHouseholdAclNoDesktopSpeaksForAnother)
+{
+    // The ACL of the README: each desktop's user writes under its own name
+    // only, and reads every desktop's calls.
+    MosquittoBroker broker;
+    MosquittoBroker::Options options;
+    options.users = {{"kontor", "passord-k"}, {"stue", "passord-s"}};
+    options.acl = "pattern write ringvakt/%u/#\n"
+                  "pattern write homeassistant/sensor/ringvakt_%u/#\n"
+                  "pattern read ringvakt/#\n";
+    ASSERT_TRUE(broker.start(options));
+    SharingConfig stueConfig = test::configFor(broker, "stue");
+    stueConfig.user = "stue";
+    stueConfig.password = "passord-s";
+    MqttLine line(stueConfig, test::quickTiming());
+    HandledCalls handled(line);
+    line.startUp();
+    SharingConfig kontorConfig = test::configFor(broker, "kontor");
+    kontorConfig.user = "kontor";
+    kontorConfig.password = "passord-k";
+    CallPublisher kontor(kontorConfig, test::quickTiming());
+    kontor.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return line.isReady() && kontor.isConnected(); }));
+
+    // stue's user speaking for kontor is not heard; kontor itself is, after.
+    ASSERT_TRUE(broker.publish("ringvakt/kontor/call", test::callMessage("kontor", "666").toJson(),
+                               false, {"-u", "stue", "-P", "passord-s"}));
+    kontor.publish(test::callMessage("kontor", "555"));
+    ASSERT_TRUE(handled.waitFor(1));
+    EXPECT_EQ(handled.calls, QStringList{"7654321 555"});
+    // Its status and its sensor were let through: the one refusal is the
+    // forgery.
+    EXPECT_EQ(broker.log().count("Denied PUBLISH"), 1) << broker.log().toStdString();
+}

@@ -44,7 +44,16 @@ QString errorText(int result, int savedErrno)
 
 MqttClient::MqttClient(SharingConfig config, LineTiming timing, QObject* parent)
     : QObject(parent), m_config(std::move(config)),
-      m_recovery(std::move(timing), [this] { connectNow(); })
+      m_recovery(std::move(timing), [this] { connectNow(); }),
+      m_watch(
+          [this] {
+              if (m_mosq)
+                  afterCall(mosquitto_loop_read(m_mosq, 1));
+          },
+          [this] {
+              if (m_mosq)
+                  afterCall(mosquitto_loop_write(m_mosq, 1));
+          })
 {
     initLibrary();
     // The changes are reported by m_report, in words that name the broker.
@@ -369,8 +378,8 @@ void MqttClient::teardown()
         QHostInfo::abortHostLookup(m_lookupId);
         m_lookupId = -1;
     }
-    // The notifiers go before libmosquitto closes the socket they watch.
-    dropNotifiers();
+    // The watch ends before libmosquitto closes the socket it watches.
+    m_watch.drop();
     if (m_mosq) {
         mosquitto_destroy(m_mosq);
         m_mosq = nullptr;
@@ -383,38 +392,5 @@ void MqttClient::teardown()
 
 void MqttClient::syncNotifiers()
 {
-    const int socket = m_mosq ? mosquitto_socket(m_mosq) : -1;
-    if (socket != m_socket) {
-        dropNotifiers();
-        if (socket >= 0) {
-            m_readNotifier = new QSocketNotifier(socket, QSocketNotifier::Read, this);
-            connect(m_readNotifier, &QSocketNotifier::activated, this, [this] {
-                if (m_mosq)
-                    afterCall(mosquitto_loop_read(m_mosq, 1));
-            });
-            m_writeNotifier = new QSocketNotifier(socket, QSocketNotifier::Write, this);
-            connect(m_writeNotifier, &QSocketNotifier::activated, this, [this] {
-                if (m_mosq)
-                    afterCall(mosquitto_loop_write(m_mosq, 1));
-            });
-            m_socket = socket;
-        }
-    }
-    if (m_writeNotifier)
-        m_writeNotifier->setEnabled(mosquitto_want_write(m_mosq));
-}
-
-void MqttClient::dropNotifiers()
-{
-    // Disabled at once, deleted later: this may run inside one of their
-    // own activations.
-    for (QSocketNotifier* notifier : {m_readNotifier.data(), m_writeNotifier.data()}) {
-        if (notifier) {
-            notifier->setEnabled(false);
-            notifier->deleteLater();
-        }
-    }
-    m_readNotifier = nullptr;
-    m_writeNotifier = nullptr;
-    m_socket = -1;
+    m_watch.follow(m_mosq ? mosquitto_socket(m_mosq) : -1, m_mosq && mosquitto_want_write(m_mosq));
 }

@@ -4,12 +4,12 @@
 #include "sharing/ConnectionReport.h"
 #include "sharing/MqttEventQueue.h"
 #include "sharing/SharingConfig.h"
+#include "sharing/SocketWatch.h"
 
 #include <QByteArray>
 #include <QHostInfo>
 #include <QObject>
 #include <QPointer>
-#include <QSocketNotifier>
 #include <QStringList>
 #include <QTimer>
 #include <functional>
@@ -113,10 +113,9 @@ private:
     void onAccepted();
     void fail(const QString& why);
     void teardown();
-    // Notifiers follow libmosquitto's socket; writing is watched only while
-    // libmosquitto wants to write.
+    // The watch follows libmosquitto's socket; writing is watched only
+    // while libmosquitto wants to write.
     void syncNotifiers();
-    void dropNotifiers();
 
     SharingConfig m_config;
     LineRecovery m_recovery;
@@ -128,9 +127,7 @@ private:
 
     mosquitto* m_mosq = nullptr;
     std::unique_ptr<BrokerTls> m_tls;
-    int m_socket = -1;
-    QPointer<QSocketNotifier> m_readNotifier;
-    QPointer<QSocketNotifier> m_writeNotifier;
+    SocketWatch m_watch;
     QTimer m_misc;
     QTimer m_connectTimeout;
     int m_lookupId = -1;

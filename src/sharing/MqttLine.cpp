@@ -149,7 +149,8 @@ bool MqttLine::isForeignCall(const QString& topic, bool retained, QString* host)
     *host = m_topics.hostOfCallTopic(topic);
     // The session may hold a subscription of an earlier host filter.
     const QString filter = m_topics.hostFilter();
-    return *host != m_topics.hostName() && (filter.isEmpty() || *host == filter);
+    return !host->isEmpty() && *host != m_topics.hostName() &&
+           (filter.isEmpty() || *host == filter);
 }
 
 void MqttLine::onMessage(const QString& topic, const QByteArray& payload, bool retained)

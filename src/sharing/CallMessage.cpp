@@ -7,6 +7,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QUuid>
 
 const QString CallMessage::kLineCapi = QStringLiteral("capi");
 const QString CallMessage::kLineCallMonitor = QStringLiteral("callmonitor");
@@ -55,6 +56,7 @@ CallMessage CallMessage::fromCall(const QDateTime& when, std::string_view msn,
                                   QString host)
 {
     CallMessage call;
+    call.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
     call.time = when;
     if (msn != kUnknownNumber)
         call.msn = cp1252::toQString(msn);
@@ -72,6 +74,8 @@ CallMessage CallMessage::fromCall(const QDateTime& when, std::string_view msn,
 QByteArray CallMessage::toJson() const
 {
     QJsonObject object;
+    if (!id.isEmpty())
+        object.insert(QStringLiteral("id"), id);
     if (time.isValid()) {
         // The offset is written out even for local time, so that a reader
         // in another zone knows the moment.
@@ -121,6 +125,12 @@ std::optional<CallMessage> CallMessage::parse(const QByteArray& bytes, QString* 
         *why = QStringLiteral("the MSN is not a telephone number");
         return std::nullopt;
     }
+    const QJsonValue id = object.value(QStringLiteral("id"));
+    if (!id.isUndefined() && (!id.isString() || id.toString().size() > kMaxIdLength)) {
+        *why = QStringLiteral("the id is not a text of at most %1 characters").arg(kMaxIdLength);
+        return std::nullopt;
+    }
+    call.id = id.toString();
     call.numberDelivered = !call.number.isEmpty();
     call.time = QDateTime::fromString(textOf(object, QStringLiteral("time")), Qt::ISODateWithMs);
     call.name = textOf(object, QStringLiteral("name"));

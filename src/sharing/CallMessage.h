@@ -8,13 +8,16 @@
 
 // One handled call as it is shared over MQTT: a compact JSON object in
 // UTF-8,
-//   {"time": "2026-12-07T17:20:53.120+01:00", "date": "07-Des-2026",
+//   {"id": "1b4e28ba-2fa1-11d2-883f-0016d3cca427",
+//    "time": "2026-12-07T17:20:53.120+01:00", "date": "07-Des-2026",
 //    "clock": "17:20:53", "msn": "7654321", "number": "0212345678",
 //    "name": "Kari Hansen", "known": true, "numberDelivered": true,
 //    "line": "capi", "host": "kontor"}
-// "date" and "clock" are the call log's forms of "time". A number that was
-// not delivered, an unknown MSN and an unknown name are empty texts, never
-// the words the windows show for them.
+// "id" is the call's own: the same call sent again carries the same id, and
+// no other call has it. "time" is the moment of the call's row, to the
+// millisecond; "date" and "clock" are the call log's forms of it. A number
+// that was not delivered, an unknown MSN and an unknown name are empty
+// texts, never the words the windows show for them.
 struct CallMessage
 {
     // The kinds of line a call comes from.
@@ -24,7 +27,11 @@ struct CallMessage
 
     // A message larger than this is refused unread.
     static constexpr qsizetype kMaxSize = 4096;
+    // An id longer than this is refused.
+    static constexpr qsizetype kMaxIdLength = 128;
 
+    // Empty in a message of a publisher that gives none.
+    QString id;
     QDateTime time;
     QString msn;
     QString number;
@@ -35,9 +42,10 @@ struct CallMessage
     QString line;
     QString host;
 
-    // A call as call processing saw it: the texts are code page 1252 bytes
-    // as the call log keeps them, "Ukjent nummer" and "???" included (they
-    // become empty texts when nothing was delivered or found).
+    // A call as call processing saw it, with a new id: the texts are code
+    // page 1252 bytes as the call log keeps them, "Ukjent nummer" and "???"
+    // included (they become empty texts when nothing was delivered or
+    // found).
     static CallMessage fromCall(const QDateTime& when, std::string_view msn,
                                 std::string_view callerNumber, bool numberDelivered,
                                 std::string_view callerName, bool inPhoneBook, QString line,
@@ -48,7 +56,8 @@ struct CallMessage
     // A message received from the network, read strictly. Refused (nullopt
     // and the reason in `why`): more than kMaxSize bytes, not a JSON object,
     // no "number", a number or MSN that is not a text or that a router's
-    // call monitor would refuse. Fields that call handling does not need
+    // call monitor would refuse, an id that is not a text of at most
+    // kMaxIdLength characters. Fields that call handling does not need
     // are taken when they are there and of the right type, and left at
     // their defaults otherwise. The number decides whether one was
     // delivered: an empty one is none.

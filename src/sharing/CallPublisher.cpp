@@ -21,6 +21,7 @@ CallPublisher::CallPublisher(SharingConfig config, LineTiming timing, QObject* p
     : QObject(parent), m_config(std::move(config)), m_topics(m_config),
       m_client(m_config, std::move(timing))
 {
+    m_client.setNaming(ConnectionReport::Naming::AsBroker);
     m_report = [](const QString& line) {
         std::fprintf(stderr, "ringvakt: %s\n", line.toLocal8Bit().constData());
         std::fflush(stderr);
@@ -63,25 +64,29 @@ void CallPublisher::stop()
         m_client.publish(m_topics.statusTopic(), kOffline, true);
     m_client.stop();
     reportDropped();
-    if (!m_waiting.empty()) {
-        m_report(QStringLiteral("%1 not published: no acknowledgement from the MQTT broker %2 "
-                                "by the end")
-                     .arg(callsWere(int(m_waiting.size())), brokerName()));
-        m_waiting.clear();
+    const auto sent = std::count_if(m_waiting.begin(), m_waiting.end(),
+                                    [](const Waiting& w) { return w.messageId >= 0; });
+    const auto unsent = qsizetype(m_waiting.size()) - sent;
+    if (unsent > 0) {
+        m_report(QStringLiteral("%1 not published: the MQTT broker %2 could not be reached by "
+                                "the end")
+                     .arg(callsWere(int(unsent)), brokerName()));
     }
+    if (sent > 0) {
+        m_report(QStringLiteral("%1 sent to the MQTT broker %2 without an acknowledgement by the "
+                                "end")
+                     .arg(callsWere(int(sent)), brokerName()));
+    }
+    m_waiting.clear();
 }
 
 bool CallPublisher::publish(const CallMessage& call)
 {
     if (call.line == CallMessage::kLineMqtt)
         return false;
-    if (m_waiting.size() >= size_t(kMaxWaiting)) {
-        m_waiting.pop_front();
-        ++m_dropped;
-        ++m_droppedUnreported;
-    }
     m_waiting.push_back({call.toJson(), -1});
     sendWaiting();
+    keepBound();
     return true;
 }
 
@@ -111,6 +116,23 @@ void CallPublisher::onDisconnected()
     // Not acknowledged is not published: sent again on the next connection.
     for (Waiting& w : m_waiting)
         w.messageId = -1;
+    keepBound();
+}
+
+void CallPublisher::keepBound()
+{
+    auto unsent = std::count_if(m_waiting.begin(), m_waiting.end(),
+                                [](const Waiting& w) { return w.messageId < 0; });
+    for (auto it = m_waiting.begin(); unsent > kMaxWaiting && it != m_waiting.end();) {
+        if (it->messageId >= 0) {
+            ++it;
+            continue;
+        }
+        it = m_waiting.erase(it);
+        --unsent;
+        ++m_dropped;
+        ++m_droppedUnreported;
+    }
 }
 
 void CallPublisher::sendWaiting()

@@ -16,10 +16,12 @@
 //
 // A call is kept until the broker has acknowledged it. While the broker is
 // away the last kMaxWaiting calls wait and are published in order when it is
-// back; older ones are dropped and counted in one report. A call is sent
-// once per connection: libmosquitto's own copies end with the connection
-// they were made for, and only those the broker never acknowledged are sent
-// again on the next one.
+// back; older ones are dropped and counted in one report. Calls sent on a
+// connection that is up are not counted against that bound, however many
+// come at once. A call is sent once per connection: libmosquitto's own
+// copies end with the connection they were made for, and only those the
+// broker never acknowledged are sent again on the next one, with the same
+// id, so that receivers know them.
 class CallPublisher : public QObject
 {
     Q_OBJECT
@@ -34,8 +36,9 @@ public:
     void setReport(std::function<void(const QString&)> report);
 
     void start();
-    // Says "offline" and leaves the broker; calls still waiting are lost
-    // and reported.
+    // Says "offline" and leaves the broker; calls that were never sent are
+    // lost, and they and the calls sent without an acknowledgement yet are
+    // reported.
     void stop();
 
     // Publishes a call as soon as the broker can take it. False, and
@@ -45,7 +48,7 @@ public:
 
     // Calls the broker has not yet acknowledged.
     int waiting() const { return int(m_waiting.size()); }
-    // Calls dropped since the start because too many waited.
+    // Calls dropped since the start because too many waited for the broker.
     int dropped() const { return m_dropped; }
     bool isConnected() const { return m_client.isConnected(); }
     bool isLost() const { return m_client.isLost(); }
@@ -72,6 +75,8 @@ private:
     void onPublished(int messageId);
     void onDisconnected();
     void sendWaiting();
+    // Drops the oldest calls not sent while more than kMaxWaiting are.
+    void keepBound();
     void reportDropped();
 
     SharingConfig m_config;

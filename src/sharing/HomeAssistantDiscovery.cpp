@@ -10,31 +10,49 @@ namespace homeassistant {
 
 namespace {
 
-// Home Assistant takes only these characters in a node id and unique id.
-QString identifierOf(const QString& host)
+const QString kDefaultPrefix = QStringLiteral("ringvakt");
+
+// A text as Home Assistant takes it in an id (letters, digits, '_' and
+// '-'), and as no other text gives it: letters, digits and '-' stand for
+// themselves; every other character, '_' too, is '_' and two hex digits
+// for each of its UTF-8 bytes. So '_' is always followed by a hex digit,
+// and "__" never occurs.
+QString escaped(const QString& text)
 {
-    QString id = host;
-    for (QChar& c : id) {
-        const char16_t u = c.unicode();
-        const bool allowed = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') ||
-                             (u >= '0' && u <= '9') || u == '_' || u == '-';
-        if (!allowed)
-            c = QLatin1Char('_');
+    QString id;
+    for (const char byte : text.toUtf8()) {
+        const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+                           (byte >= '0' && byte <= '9') || byte == '-';
+        if (plain)
+            id += QLatin1Char(byte);
+        else
+            id += QStringLiteral("_%1").arg(uchar(byte), 2, 16, QLatin1Char('0'));
     }
-    return QStringLiteral("ringvakt_") + id;
+    return id;
+}
+
+// "ringvakt_<name>", and "__<prefix>" after it for a prefix of another
+// name: distinct settings give distinct ids (the first "__" is where the
+// prefix begins), and a plain name under the usual prefix keeps the id it
+// always had.
+QString identifierOf(const SharingTopics& topics)
+{
+    QString id = QStringLiteral("ringvakt_") + escaped(topics.hostName());
+    if (topics.prefix() != kDefaultPrefix)
+        id += QStringLiteral("__") + escaped(topics.prefix());
+    return id;
 }
 
 } // namespace
 
 QString discoveryTopic(const SharingTopics& topics)
 {
-    return QStringLiteral("homeassistant/sensor/%1/last_call/config")
-        .arg(identifierOf(topics.hostName()));
+    return QStringLiteral("homeassistant/sensor/%1/last_call/config").arg(identifierOf(topics));
 }
 
 QByteArray discoveryConfig(const SharingTopics& topics)
 {
-    const QString id = identifierOf(topics.hostName());
+    const QString id = identifierOf(topics);
     QJsonObject device;
     device.insert(QStringLiteral("identifiers"), QJsonArray{id});
     device.insert(QStringLiteral("name"), QStringLiteral("Ringvakt ") + topics.hostName());

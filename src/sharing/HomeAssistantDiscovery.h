@@ -12,8 +12,10 @@ class SharingTopics;
 // retained, Home Assistant shows it without being configured.
 namespace homeassistant {
 
-// "homeassistant/sensor/ringvakt_<host>/last_call/config"; the host as an
-// identifier Home Assistant accepts (letters, digits, '_' and '-').
+// "homeassistant/sensor/<id>/last_call/config". The id is built from the
+// desktop's name and the prefix ("ringvakt_kontor" for "kontor" under
+// "ringvakt"), in the characters Home Assistant accepts, and is the same
+// for no other name or prefix.
 QString discoveryTopic(const SharingTopics& topics);
 QByteArray discoveryConfig(const SharingTopics& topics);
 

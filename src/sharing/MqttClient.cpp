@@ -1,6 +1,7 @@
 #include "sharing/MqttClient.h"
 
-#include <QFile>
+#include "sharing/BrokerTls.h"
+
 #include <QHostAddress>
 #include <algorithm>
 #include <cerrno>
@@ -43,9 +44,20 @@ QString errorText(int result, int savedErrno)
 
 MqttClient::MqttClient(SharingConfig config, LineTiming timing, QObject* parent)
     : QObject(parent), m_config(std::move(config)),
-      m_recovery(std::move(timing), [this] { connectNow(); })
+      m_recovery(std::move(timing), [this] { connectNow(); }),
+      m_watch(
+          [this] {
+              if (m_mosq)
+                  afterCall(mosquitto_loop_read(m_mosq, 1));
+          },
+          [this] {
+              if (m_mosq)
+                  afterCall(mosquitto_loop_write(m_mosq, 1));
+          })
 {
     initLibrary();
+    // The changes are reported by m_report, in words that name the broker.
+    m_recovery.setReport([](const QString&) {});
     m_connectTimeout.setSingleShot(true);
     connect(&m_connectTimeout, &QTimer::timeout, this,
             [this] { fail(QStringLiteral("no answer")); });
@@ -67,7 +79,7 @@ MqttClient::~MqttClient()
 
 void MqttClient::setReport(std::function<void(const QString&)> report)
 {
-    m_recovery.setReport(std::move(report));
+    m_report.setSink(std::move(report));
 }
 
 void MqttClient::setWill(const QString& topic, const QByteArray& payload)
@@ -124,10 +136,16 @@ void MqttClient::connectNow()
     if (!m_on)
         return;
     teardown();
-    m_connectTimeout.start(m_recovery.timing().callLimitMs);
+    // An address is connected to as it is: a look-up of it would be a
+    // reverse one, which some networks never answer.
+    const QHostAddress address(m_config.host);
+    if (!address.isNull()) {
+        openConnection(address.toString());
+        return;
+    }
     // libmosquitto would look the name up with a blocking getaddrinfo();
     // a broker name that the network cannot resolve must not freeze the
-    // desktop, so it is looked up here first, in the background.
+    // desktop, so it is looked up here, in the background.
     const quint64 generation = m_generation;
     m_lookupId =
         QHostInfo::lookupHost(m_config.host, this, [this, generation](const QHostInfo& info) {
@@ -144,34 +162,29 @@ void MqttClient::onHostFound(const QHostInfo& info)
         fail(QStringLiteral("the broker's name is not known: %1").arg(info.errorString()));
         return;
     }
-    // With TLS the certificate is checked against the name, so the name is
-    // given (the system has just resolved it); without, the address.
-    if (m_config.tls) {
-        openConnection(m_config.host);
-        return;
-    }
     const auto v4 = std::find_if(addresses.begin(), addresses.end(), [](const QHostAddress& a) {
         return a.protocol() == QAbstractSocket::IPv4Protocol;
     });
     openConnection((v4 != addresses.end() ? *v4 : addresses.first()).toString());
 }
 
-void MqttClient::openConnection(const QString& target)
+void MqttClient::openConnection(const QString& address)
 {
-    // No client id (libmosquitto makes a random one): two desktops of the
-    // same name must not take each other's connection. mosquitto_new()
-    // also ignores SIGPIPE for the process, so a write to a broker that
-    // vanished (TLS writes without MSG_NOSIGNAL) is an error, not the end.
-    m_mosq = mosquitto_new(nullptr, true, this);
+    // The time limit is the connection's own, whatever the look-up took.
+    m_connectTimeout.start(m_recovery.timing().callLimitMs);
+    // Without a session to keep, no client id (libmosquitto makes a random
+    // one): two desktops of the same name must not take each other's
+    // connection. mosquitto_new() also ignores SIGPIPE for the process, so
+    // a write to a broker that vanished (TLS writes without MSG_NOSIGNAL)
+    // is an error, not the end.
+    const QByteArray clientId = m_sessionId.toUtf8();
+    m_mosq = mosquitto_new(m_sessionId.isEmpty() ? nullptr : clientId.constData(),
+                           m_sessionId.isEmpty(), &m_events);
     if (!m_mosq) {
         fail(QStringLiteral("no MQTT client could be made: %1").arg(std::strerror(errno)));
         return;
     }
-    mosquitto_connect_callback_set(m_mosq, &MqttClient::onConnectCallback);
-    mosquitto_disconnect_callback_set(m_mosq, &MqttClient::onDisconnectCallback);
-    mosquitto_publish_callback_set(m_mosq, &MqttClient::onPublishCallback);
-    mosquitto_subscribe_callback_set(m_mosq, &MqttClient::onSubscribeCallback);
-    mosquitto_message_callback_set(m_mosq, &MqttClient::onMessageCallback);
+    MqttEventQueue::install(m_mosq);
 
     int result = MOSQ_ERR_SUCCESS;
     if (!m_config.user.isEmpty()) {
@@ -185,25 +198,14 @@ void MqttClient::openConnection(const QString& target)
         result = mosquitto_will_set(m_mosq, topic.constData(), int(m_willPayload.size()),
                                     m_willPayload.constData(), kQos, true);
     }
-    if (result == MOSQ_ERR_SUCCESS && m_config.tls) {
-        if (m_config.caFile.isEmpty()) {
-            result = mosquitto_int_option(m_mosq, MOSQ_OPT_TLS_USE_OS_CERTS, 1);
-        } else {
-            const QByteArray caFile = QFile::encodeName(m_config.caFile);
-            result =
-                mosquitto_tls_set(m_mosq, caFile.constData(), nullptr, nullptr, nullptr, nullptr);
-            if (result != MOSQ_ERR_SUCCESS) {
-                fail(QStringLiteral("the CA file %1 cannot be used").arg(m_config.caFile));
-                return;
-            }
-        }
-    }
+    if (result == MOSQ_ERR_SUCCESS && m_config.tls && !prepareTls())
+        return;
     if (result != MOSQ_ERR_SUCCESS) {
         fail(errorText(result, errno));
         return;
     }
     const int keepAlive = std::max(kMinKeepAliveSeconds, m_recovery.timing().keepAliveIdleSeconds);
-    const QByteArray host = target.toUtf8();
+    const QByteArray host = address.toUtf8();
     result = mosquitto_connect_async(m_mosq, host.constData(), m_config.port, keepAlive);
     const int savedErrno = errno;
     if (result != MOSQ_ERR_SUCCESS) {
@@ -211,6 +213,26 @@ void MqttClient::openConnection(const QString& target)
         return;
     }
     syncNotifiers();
+}
+
+bool MqttClient::prepareTls()
+{
+    m_tls = std::make_unique<BrokerTls>();
+    QString why;
+    if (!m_tls->prepare(m_config.caFile, m_config.host, &why)) {
+        fail(why);
+        return false;
+    }
+    // libmosquitto would otherwise set the context up again after its own
+    // rules, and want a CA file even for the system's certificates.
+    int result = mosquitto_int_option(m_mosq, MOSQ_OPT_SSL_CTX_WITH_DEFAULTS, 0);
+    if (result == MOSQ_ERR_SUCCESS)
+        result = mosquitto_void_option(m_mosq, MOSQ_OPT_SSL_CTX, m_tls->context());
+    if (result != MOSQ_ERR_SUCCESS) {
+        fail(errorText(result, errno));
+        return false;
+    }
+    return true;
 }
 
 void MqttClient::afterCall(int result)
@@ -235,43 +257,7 @@ bool MqttClient::dispatchEvents()
     const QPointer<MqttClient> self(this);
     m_dispatching = true;
     while (!m_events.empty()) {
-        const Event event = std::move(m_events.front());
-        m_events.pop_front();
-        switch (event.kind) {
-        case Event::Kind::Connect:
-            if (event.code == 0) {
-                onAccepted();
-            } else {
-                const QString why = sentence(mosquitto_connack_string(event.code));
-                emit refused(why);
-                if (self)
-                    fail(QStringLiteral("the broker refused the connection: ") + why);
-            }
-            break;
-        case Event::Kind::Disconnect:
-            fail(event.code == MOSQ_ERR_SUCCESS ? QStringLiteral("the broker ended the connection")
-                                                : errorText(event.code, event.savedErrno));
-            break;
-        case Event::Kind::Publish:
-            emit published(event.code);
-            break;
-        case Event::Kind::Subscribe:
-            // Without its subscription the connection is of no use: lost,
-            // and tried again, so that the user hears of it.
-            if (event.refused) {
-                fail(QStringLiteral("the broker refused the subscription"));
-                break;
-            }
-            m_pendingSubscriptions.erase(event.code);
-            if (m_pendingSubscriptions.empty() && m_connected && !m_subscribed) {
-                m_subscribed = true;
-                emit subscribed();
-            }
-            break;
-        case Event::Kind::Message:
-            emit messageReceived(event.topic, event.payload, event.retained);
-            break;
-        }
+        dispatch(m_events.take());
         // A teardown meanwhile dropped the events of its connection; what
         // is left belongs to the next one.
         if (!self)
@@ -279,6 +265,49 @@ bool MqttClient::dispatchEvents()
     }
     m_dispatching = false;
     return true;
+}
+
+void MqttClient::dispatch(const MqttEvent& event)
+{
+    switch (event.kind) {
+    case MqttEvent::Kind::Connect:
+        if (event.code == 0) {
+            onAccepted();
+        } else {
+            const QPointer<MqttClient> self(this);
+            const QString why = sentence(mosquitto_connack_string(event.code));
+            emit refused(why);
+            if (self)
+                fail(QStringLiteral("the broker refused the connection: ") + why);
+        }
+        break;
+    case MqttEvent::Kind::Disconnect:
+        fail(event.code == MOSQ_ERR_SUCCESS ? QStringLiteral("the broker ended the connection")
+                                            : errorText(event.code, event.savedErrno));
+        break;
+    case MqttEvent::Kind::Publish:
+        emit published(event.code);
+        break;
+    case MqttEvent::Kind::Subscribe:
+        // Without its subscription the connection is of no use: lost, and
+        // tried again, so that the user hears of it.
+        if (event.refused) {
+            fail(QStringLiteral("the broker refused the subscription"));
+            break;
+        }
+        m_pendingSubscriptions.erase(event.code);
+        if (m_pendingSubscriptions.empty() && m_connected && !m_subscribed) {
+            m_subscribed = true;
+            emit subscribed();
+        }
+        break;
+    case MqttEvent::Kind::Message:
+        if (event.size > m_events.payloadLimit())
+            emit messageTooLarge(event.topic, event.size, event.retained);
+        else
+            emit messageReceived(event.topic, event.payload, event.retained);
+        break;
+    }
 }
 
 void MqttClient::onAccepted()
@@ -289,7 +318,10 @@ void MqttClient::onAccepted()
     m_connected = true;
     m_misc.start();
     const bool wasLost = m_recovery.isLost();
+    const int tries = m_recovery.attempts();
     m_recovery.back();
+    if (wasLost)
+        m_report.back(brokerName(), tries);
     for (const QString& topic : std::as_const(m_subscriptions)) {
         int id = -1;
         const QByteArray bytes = topic.toUtf8();
@@ -313,16 +345,21 @@ void MqttClient::onAccepted()
     }
 }
 
-void MqttClient::fail(const QString& why)
+void MqttClient::fail(const QString& reason)
 {
     if (!m_on)
         return;
+    // A certificate turned down is why, however the handshake's end came.
+    const QString refusal = m_tls ? m_tls->refusal() : QString();
+    const QString why = refusal.isEmpty() ? reason : refusal;
     const bool wasConnected = m_connected;
     const bool wasLost = m_recovery.isLost();
     teardown();
     // One try is scheduled however many ways the one failure was reported.
     if (!m_recovery.retryPending())
         m_recovery.lost(QStringLiteral("MQTT broker %1: %2").arg(brokerName(), why));
+    if (!wasLost)
+        m_report.lost(brokerName(), why, m_recovery.timing().retryDelayMs(0));
     const QPointer<MqttClient> self(this);
     if (wasConnected)
         emit disconnected();
@@ -341,92 +378,19 @@ void MqttClient::teardown()
         QHostInfo::abortHostLookup(m_lookupId);
         m_lookupId = -1;
     }
-    // The notifiers go before libmosquitto closes the socket they watch.
-    dropNotifiers();
+    // The watch ends before libmosquitto closes the socket it watches.
+    m_watch.drop();
     if (m_mosq) {
         mosquitto_destroy(m_mosq);
         m_mosq = nullptr;
     }
+    // After libmosquitto has let go of its context.
+    m_tls.reset();
     m_connected = false;
     m_subscribed = false;
 }
 
 void MqttClient::syncNotifiers()
 {
-    const int socket = m_mosq ? mosquitto_socket(m_mosq) : -1;
-    if (socket != m_socket) {
-        dropNotifiers();
-        if (socket >= 0) {
-            m_readNotifier = new QSocketNotifier(socket, QSocketNotifier::Read, this);
-            connect(m_readNotifier, &QSocketNotifier::activated, this, [this] {
-                if (m_mosq)
-                    afterCall(mosquitto_loop_read(m_mosq, 1));
-            });
-            m_writeNotifier = new QSocketNotifier(socket, QSocketNotifier::Write, this);
-            connect(m_writeNotifier, &QSocketNotifier::activated, this, [this] {
-                if (m_mosq)
-                    afterCall(mosquitto_loop_write(m_mosq, 1));
-            });
-            m_socket = socket;
-        }
-    }
-    if (m_writeNotifier)
-        m_writeNotifier->setEnabled(mosquitto_want_write(m_mosq));
-}
-
-void MqttClient::dropNotifiers()
-{
-    // Disabled at once, deleted later: this may run inside one of their
-    // own activations.
-    for (QSocketNotifier* notifier : {m_readNotifier.data(), m_writeNotifier.data()}) {
-        if (notifier) {
-            notifier->setEnabled(false);
-            notifier->deleteLater();
-        }
-    }
-    m_readNotifier = nullptr;
-    m_writeNotifier = nullptr;
-    m_socket = -1;
-}
-
-void MqttClient::onConnectCallback(mosquitto*, void* self, int code)
-{
-    Event event(Event::Kind::Connect);
-    event.code = code;
-    static_cast<MqttClient*>(self)->m_events.push_back(std::move(event));
-}
-
-void MqttClient::onDisconnectCallback(mosquitto*, void* self, int code)
-{
-    Event event(Event::Kind::Disconnect);
-    event.code = code;
-    event.savedErrno = errno;
-    static_cast<MqttClient*>(self)->m_events.push_back(std::move(event));
-}
-
-void MqttClient::onPublishCallback(mosquitto*, void* self, int messageId)
-{
-    Event event(Event::Kind::Publish);
-    event.code = messageId;
-    static_cast<MqttClient*>(self)->m_events.push_back(std::move(event));
-}
-
-void MqttClient::onSubscribeCallback(mosquitto*, void* self, int messageId, int count,
-                                     const int* grantedQos)
-{
-    Event event(Event::Kind::Subscribe);
-    event.code = messageId;
-    // 0x80 is the broker's "failure" for a subscription.
-    event.refused = std::any_of(grantedQos, grantedQos + std::max(0, count),
-                                [](int qos) { return qos < 0 || qos > 2; });
-    static_cast<MqttClient*>(self)->m_events.push_back(std::move(event));
-}
-
-void MqttClient::onMessageCallback(mosquitto*, void* self, const mosquitto_message* message)
-{
-    Event event(Event::Kind::Message);
-    event.topic = QString::fromUtf8(message->topic);
-    event.payload = QByteArray(static_cast<const char*>(message->payload), message->payloadlen);
-    event.retained = message->retain;
-    static_cast<MqttClient*>(self)->m_events.push_back(std::move(event));
+    m_watch.follow(m_mosq ? mosquitto_socket(m_mosq) : -1, m_mosq && mosquitto_want_write(m_mosq));
 }

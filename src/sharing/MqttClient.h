@@ -1,36 +1,40 @@
 #pragma once
 
 #include "line/LineRecovery.h"
+#include "sharing/ConnectionReport.h"
+#include "sharing/MqttEventQueue.h"
 #include "sharing/SharingConfig.h"
+#include "sharing/SocketWatch.h"
 
 #include <QByteArray>
 #include <QHostInfo>
 #include <QObject>
 #include <QPointer>
-#include <QSocketNotifier>
 #include <QStringList>
 #include <QTimer>
-#include <deque>
 #include <functional>
+#include <memory>
 #include <set>
 
+class BrokerTls;
 struct mosquitto;
-struct mosquitto_message;
 
 // One MQTT connection (libmosquitto) driven from Qt's event loop: the
 // socket is read when it has data and written only while libmosquitto has
 // something to send, and libmosquitto's keepalive work runs on a timer at
 // the keepalive's pace, so an idle connection costs nothing. The broker's
-// name is looked up without blocking, and nothing of libmosquitto ever
-// waits or reconnects by itself.
+// name is looked up in the background and libmosquitto is given the
+// address (an IP address is used as it is), so nothing of libmosquitto ever
+// waits on the program's thread or reconnects by itself.
 //
 // A connection that cannot be made or is lost is the "no line" state of
 // LineRecovery: one report when it is lost, one when it is back, and the
-// tries on its schedule. Every connection is a new libmosquitto client with
-// a clean session, so nothing that libmosquitto held for the last one is
-// sent again on its own: what must reach the broker is the owner's to keep
-// until published() says the broker has it. The password is never part of
-// any report.
+// tries on its schedule. Every connection is a new libmosquitto client, so
+// nothing that libmosquitto held for the last one is sent again on its own:
+// what must reach the broker is the owner's to keep until published() says
+// the broker has it. A persistent session (for a receiver) lives on the
+// broker instead: what was published for it while it was away comes when
+// it is back. The password is never part of any report.
 class MqttClient : public QObject
 {
     Q_OBJECT
@@ -40,6 +44,15 @@ public:
 
     // Where the lost and back reports go; standard error by default.
     void setReport(std::function<void(const QString&)> report);
+    void setNaming(ConnectionReport::Naming naming) { m_report.setNaming(naming); }
+    // A session the broker keeps under this client id (clean session off),
+    // with what it holds for it delivered on the next connection; empty: a
+    // new session each time, under an id of libmosquitto's choice. Takes
+    // effect from the next connection.
+    void setPersistentSession(const QString& clientId) { m_sessionId = clientId; }
+    // A message larger than this is reported by messageTooLarge() without
+    // its payload ever being copied.
+    void setPayloadLimit(qsizetype bytes) { m_events.setPayloadLimit(bytes); }
     // What the broker publishes (QoS 1, retained) when the connection ends
     // without a goodbye. Takes effect from the next connection.
     void setWill(const QString& topic, const QByteArray& payload);
@@ -78,76 +91,47 @@ signals:
     // `retained`: the broker kept this message from before the
     // subscription was made.
     void messageReceived(const QString& topic, const QByteArray& payload, bool retained);
+    // A message over the payload limit, of `size` bytes.
+    void messageTooLarge(const QString& topic, qsizetype size, bool retained);
     // The broker turned the login down (user name, password, not allowed).
     void refused(const QString& why);
     // Lost or back.
     void stateChanged();
 
 private:
-    // What libmosquitto reported from inside one of its calls. Callbacks
-    // only note these; they are acted on once libmosquitto has returned, so
-    // that nothing the owner does in a slot runs inside libmosquitto.
-    struct Event
-    {
-        enum class Kind
-        {
-            Connect,
-            Disconnect,
-            Publish,
-            Subscribe,
-            Message
-        };
-        explicit Event(Kind k) : kind(k) {}
-
-        Kind kind;
-        // The libmosquitto result, or the message id.
-        int code = 0;
-        // errno as the callback saw it, for a result that is a system error.
-        int savedErrno = 0;
-        QString topic;
-        QByteArray payload;
-        bool retained = false;
-        // A subscription the broker turned down.
-        bool refused = false;
-    };
-
-    static void onConnectCallback(mosquitto*, void* self, int code);
-    static void onDisconnectCallback(mosquitto*, void* self, int code);
-    static void onPublishCallback(mosquitto*, void* self, int messageId);
-    static void onSubscribeCallback(mosquitto*, void* self, int messageId, int count,
-                                    const int* grantedQos);
-    static void onMessageCallback(mosquitto*, void* self, const mosquitto_message* message);
-
     void connectNow();
     void onHostFound(const QHostInfo& info);
-    void openConnection(const QString& target);
+    void openConnection(const QString& address);
+    // Sets up TLS for the next connection; false after a failure.
+    bool prepareTls();
     // After every libmosquitto call that can run callbacks: acts on what
     // they noted, then on the call's result.
     void afterCall(int result);
     // False when the client was destroyed meanwhile.
     bool dispatchEvents();
+    void dispatch(const MqttEvent& event);
     void onAccepted();
     void fail(const QString& why);
     void teardown();
-    // Notifiers follow libmosquitto's socket; writing is watched only while
-    // libmosquitto wants to write.
+    // The watch follows libmosquitto's socket; writing is watched only
+    // while libmosquitto wants to write.
     void syncNotifiers();
-    void dropNotifiers();
 
     SharingConfig m_config;
     LineRecovery m_recovery;
     QString m_willTopic;
     QByteArray m_willPayload;
     QStringList m_subscriptions;
+    QString m_sessionId;
+    ConnectionReport m_report;
 
     mosquitto* m_mosq = nullptr;
-    int m_socket = -1;
-    QPointer<QSocketNotifier> m_readNotifier;
-    QPointer<QSocketNotifier> m_writeNotifier;
+    std::unique_ptr<BrokerTls> m_tls;
+    SocketWatch m_watch;
     QTimer m_misc;
     QTimer m_connectTimeout;
     int m_lookupId = -1;
-    std::deque<Event> m_events;
+    MqttEventQueue m_events;
     std::set<int> m_pendingSubscriptions;
     // Changes with every teardown: work that belongs to an older
     // connection stops when it sees a new one.

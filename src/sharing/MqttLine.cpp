@@ -1,18 +1,25 @@
 #include "sharing/MqttLine.h"
 
 #include "callmonitor/CallMonitorParser.h"
+#include "platform/Clock.h"
 #include "sharing/CallMessage.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace {
 
-// Enough to know a message sent again after a lost acknowledgement: the
-// broker sends it again right after the reconnect, among few others.
-constexpr size_t kRecentMessages = 32;
+// Enough to know a call sent again: a publisher sends again what the
+// broker had not acknowledged when its connection went, at most its last
+// hundred calls and those on their way.
+constexpr int kRecentIds = 1000;
 // A topic named in a report is cut to this length.
 constexpr qsizetype kMaxReportedTopic = 120;
+constexpr int kRefusalReportMs = 60 * 1000;
+
+// How a received call's own time is taken.
+constexpr qint64 kMaxAgeMs = 24 * 3600 * 1000;
+constexpr qint64 kMaxAheadMs = 60 * 1000;
+constexpr qint64 kMaxAnnouncedAgeMs = 2 * 60 * 1000;
 
 // A topic from the network as a report may show it: control characters
 // would garble the terminal or the journal.
@@ -26,17 +33,43 @@ QString printable(const QString& text)
     return text.size() > kMaxReportedTopic ? out + QStringLiteral("...") : out;
 }
 
+QString callsWere(int count)
+{
+    return count == 1 ? QStringLiteral("1 received call was")
+                      : QStringLiteral("%1 received calls were").arg(count);
+}
+
+QString tooManyWaited()
+{
+    return QStringLiteral("more than %1 waited to be recorded").arg(MqttLine::kMaxWaiting);
+}
+
+const Clock& systemClock()
+{
+    static const SystemClock clock;
+    return clock;
+}
+
 } // namespace
 
 MqttLine::MqttLine(SharingConfig config, LineTiming timing, QObject* parent)
-    : Line(parent), m_topics(config), m_client(config, std::move(timing))
+    : Line(parent), m_topics(config), m_client(config, timing), m_clock(&systemClock())
 {
     m_report = [](const QString& line) {
         std::fprintf(stderr, "ringvakt: %s\n", line.toLocal8Bit().constData());
         std::fflush(stderr);
     };
+    const auto fire = [this] { reportRefusals(); };
+    m_refusalWindow = timing.retryTimers ? timing.retryTimers->make(fire) : makeQtRetryTimer(fire);
+
+    // The session is this desktop's, under its prefix: the broker keeps
+    // what is published for it while it is away.
+    m_client.setPersistentSession(m_topics.prefix() + QLatin1Char('/') + m_topics.hostName() +
+                                  QStringLiteral("/line"));
     m_client.setSubscriptions({m_topics.callSubscription()});
+    m_client.setPayloadLimit(CallMessage::kMaxSize);
     connect(&m_client, &MqttClient::messageReceived, this, &MqttLine::onMessage);
+    connect(&m_client, &MqttClient::messageTooLarge, this, &MqttLine::onTooLarge);
     connect(&m_client, &MqttClient::stateChanged, this, &MqttLine::stateChanged);
     connect(&m_client, &MqttClient::refused, this, [this](const QString& why) {
         if (m_refusalNoticed)
@@ -46,6 +79,8 @@ MqttLine::MqttLine(SharingConfig config, LineTiming timing, QObject* parent)
                         .arg(m_client.brokerName(), why));
     });
 }
+
+MqttLine::~MqttLine() = default;
 
 void MqttLine::setReport(std::function<void(const QString&)> report)
 {
@@ -76,7 +111,14 @@ void MqttLine::switchOff()
 {
     m_on = false;
     m_client.stop();
+    reportDropped(tooManyWaited());
+    // Received, acknowledged to the broker and not recorded: they are
+    // gone, and the user is told.
+    m_dropped = int(m_pending.size());
     m_pending.clear();
+    reportDropped(QStringLiteral("the line was left before they were recorded"));
+    reportRefusals();
+    m_refusalWindow->stop();
     emit stateChanged();
 }
 
@@ -87,49 +129,121 @@ void MqttLine::shutDown()
 
 void MqttLine::poll()
 {
-    // One call at a time, in the order they arrived; each is handled to the
-    // end (sounds included) before the next is handed on, also one that
-    // arrived meanwhile.
-    while (!m_pending.empty() && m_on) {
-        const auto numbers = std::move(m_pending.front());
-        m_pending.pop_front();
-        emit incomingCall(LineCall{numbers.first, numbers.second, {}, true});
-    }
+    // One call per wake, in the order they arrived: whatever else the
+    // program has to do (a window, its end) comes between two of them.
+    if (!m_on || m_pending.empty())
+        return;
+    const LineCall call = std::move(m_pending.front());
+    m_pending.pop_front();
+    emit incomingCall(call);
+    if (!m_pending.empty())
+        emit callsWaiting();
+    else
+        reportDropped(tooManyWaited());
+}
+
+bool MqttLine::isForeignCall(const QString& topic, bool retained, QString* host) const
+{
+    if (!m_on || retained)
+        return false;
+    *host = m_topics.hostOfCallTopic(topic);
+    // The session may hold a subscription of an earlier host filter.
+    const QString filter = m_topics.hostFilter();
+    return !host->isEmpty() && *host != m_topics.hostName() &&
+           (filter.isEmpty() || *host == filter);
 }
 
 void MqttLine::onMessage(const QString& topic, const QByteArray& payload, bool retained)
 {
-    if (!m_on || retained)
-        return;
-    const QString host = m_topics.hostOfCallTopic(topic);
-    if (host == m_topics.hostName())
+    QString host;
+    if (!isForeignCall(topic, retained, &host))
         return;
     QString why;
     const std::optional<CallMessage> call = CallMessage::parse(payload, &why);
     if (!call) {
-        ++m_refused;
-        report(QStringLiteral("a call message on %1 is ignored: %2").arg(printable(topic), why));
+        refuse(topic, why);
         return;
     }
-    // Only a message with its moment can be known again; without one, two
-    // alike are two calls.
-    if (call->time.isValid() && seenBefore(payload))
+    if (!call->id.isEmpty() && seenBefore(host, call->id))
         return;
+
     // The numbers passed the call monitor's own check, so they become its
     // RING and from there the same structs.
     CallMonitorEvent ring;
     ring.caller = call->number.toStdString();
     ring.called = call->msn.toStdString();
-    m_pending.emplace_back(ring.callingNumberStruct(), ring.calledNumberStruct());
+    LineCall received{ring.callingNumberStruct(), ring.calledNumberStruct(), {}, true};
+    if (call->time.isValid()) {
+        const qint64 age = call->time.msecsTo(m_clock->now().toDateTime());
+        if (age <= kMaxAgeMs && age >= -kMaxAheadMs)
+            received.rangAt = call->time;
+        received.announce = age <= kMaxAnnouncedAgeMs;
+    }
+    queue(std::move(received));
+}
+
+void MqttLine::onTooLarge(const QString& topic, qsizetype size, bool retained)
+{
+    QString host;
+    if (isForeignCall(topic, retained, &host))
+        refuse(topic,
+               QStringLiteral("larger than %1 bytes (%2)").arg(CallMessage::kMaxSize).arg(size));
+}
+
+bool MqttLine::seenBefore(const QString& host, const QString& id)
+{
+    const QString key = host + QLatin1Char('/') + id;
+    if (m_knownIds.contains(key))
+        return true;
+    m_knownIds.insert(key);
+    m_recentIds.push_back(key);
+    if (m_recentIds.size() > size_t(kRecentIds)) {
+        m_knownIds.remove(m_recentIds.front());
+        m_recentIds.pop_front();
+    }
+    return false;
+}
+
+void MqttLine::queue(LineCall call)
+{
+    m_pending.push_back(std::move(call));
+    if (m_pending.size() > size_t(kMaxWaiting)) {
+        m_pending.pop_front();
+        ++m_dropped;
+        ++m_droppedTotal;
+    }
     emit callsWaiting();
 }
 
-bool MqttLine::seenBefore(const QByteArray& payload)
+void MqttLine::refuse(const QString& topic, const QString& why)
 {
-    if (std::find(m_recent.begin(), m_recent.end(), payload) != m_recent.end())
-        return true;
-    m_recent.push_back(payload);
-    if (m_recent.size() > kRecentMessages)
-        m_recent.pop_front();
-    return false;
+    ++m_refused;
+    if (m_refusalWindow->isActive()) {
+        ++m_refusedUnreported;
+        m_lastRefusal = QStringLiteral("on %1: %2").arg(printable(topic), why);
+        return;
+    }
+    report(QStringLiteral("a call message on %1 is ignored: %2").arg(printable(topic), why));
+    m_refusalWindow->start(kRefusalReportMs);
+}
+
+void MqttLine::reportRefusals()
+{
+    if (m_refusedUnreported == 0)
+        return;
+    report(QStringLiteral("%1 more call message(s) ignored since; the last %2")
+               .arg(m_refusedUnreported)
+               .arg(m_lastRefusal));
+    m_refusedUnreported = 0;
+    m_lastRefusal.clear();
+    if (m_on)
+        m_refusalWindow->start(kRefusalReportMs);
+}
+
+void MqttLine::reportDropped(const QString& why)
+{
+    if (m_dropped == 0)
+        return;
+    report(QStringLiteral("%1 not recorded: %2").arg(callsWere(m_dropped), why));
+    m_dropped = 0;
 }

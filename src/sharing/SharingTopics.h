@@ -16,6 +16,8 @@ public:
 
     QString prefix() const { return m_prefix; }
     QString hostName() const { return m_hostName; }
+    // Empty when calls of every host are taken.
+    QString hostFilter() const { return m_hostFilter; }
     QString callTopic() const { return callTopicOf(m_hostName); }
     QString statusTopic() const;
     QString callTopicOf(const QString& host) const;

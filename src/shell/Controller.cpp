@@ -204,7 +204,11 @@ void Controller::createLine()
                                                    quint16(s.CALLMONITOR_PORT), m_parts.lineTiming);
         connect(m_line.get(), &Line::notice, this, &Controller::notice);
     } else if (s.LINE == LineKind::Mqtt) {
-        m_line = std::make_unique<MqttLine>(sharingConfigOf(s), m_parts.lineTiming);
+        auto line = std::make_unique<MqttLine>(sharingConfigOf(s), m_parts.lineTiming);
+        // A received call's own time is compared with the clock its row is
+        // written with.
+        line->setClock(m_parts.clock);
+        m_line = std::move(line);
         connect(m_line.get(), &Line::notice, this, &Controller::notice);
     } else {
         // Any other value is the line of old.

@@ -36,6 +36,8 @@ void DesktopNotifier::notifyCall(const std::string& callerNumber, const std::str
     if (!m_bus.isConnected())
         return;
     const QString number = cp1252::toQString(callerNumber);
+    // The body is escaped when it is sent, once the service's way of
+    // reading it is known.
     const QString body = QStringLiteral("%1\nTlf.Nummer: %2\nRinger til MSN: %3")
                              .arg(cp1252::toQString(callerName), number, cp1252::toQString(msn));
     const bool offerAdd = numberDelivered && !inPhoneBook;
@@ -61,11 +63,17 @@ void DesktopNotifier::send(const Pending& next)
         m_waiting = next;
         return;
     }
+    if (!m_capabilitiesKnown) {
+        m_waiting = next;
+        askCapabilities();
+        return;
+    }
     QDBusMessage message =
         QDBusMessage::createMethodCall(QString::fromLatin1(kService), QString::fromLatin1(kPath),
                                        QString::fromLatin1(kInterface), QStringLiteral("Notify"));
+    const QString body = m_bodyMarkup ? next.body.toHtmlEscaped() : next.body;
     message << QStringLiteral("Ringvakt") << m_lastId << QString::fromLatin1(kIconName)
-            << QStringLiteral("Ringvakt") << next.body << next.actions << next.hints << int(-1);
+            << QStringLiteral("Ringvakt") << body << next.actions << next.hints << int(-1);
     // Asynchronous: a slow or absent service never holds up the call (an
     // answer that never comes ends as an error after D-Bus's timeout).
     m_inFlight = true;
@@ -89,6 +97,29 @@ void DesktopNotifier::send(const Pending& next)
                     send(waiting);
                 }
             });
+}
+
+void DesktopNotifier::askCapabilities()
+{
+    const QDBusMessage message = QDBusMessage::createMethodCall(
+        QString::fromLatin1(kService), QString::fromLatin1(kPath), QString::fromLatin1(kInterface),
+        QStringLiteral("GetCapabilities"));
+    m_inFlight = true;
+    auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(message), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
+        const QDBusPendingReply<QStringList> reply = *w;
+        w->deleteLater();
+        m_inFlight = false;
+        // Without an answer, markup stays assumed.
+        m_capabilitiesKnown = true;
+        if (!reply.isError())
+            m_bodyMarkup = reply.value().contains(QStringLiteral("body-markup"));
+        if (m_waiting) {
+            const Pending waiting = *m_waiting;
+            m_waiting.reset();
+            send(waiting);
+        }
+    });
 }
 
 void DesktopNotifier::onActionInvoked(uint id, const QString& action)

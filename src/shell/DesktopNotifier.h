@@ -17,6 +17,8 @@
 // in the phone book gets the action "-> Katalog", which does what the
 // popup's button does. Nothing here waits: every call to the service is
 // asynchronous, and without a service there is simply no notification.
+// The text is shown as text: on a service that reads markup in the body,
+// a name such as "Hansen & Sønn" or one with a tag in it is escaped.
 class DesktopNotifier : public QObject, public CallNotifier
 {
     Q_OBJECT
@@ -54,10 +56,18 @@ private:
         bool offerAdd = false;
     };
     void send(const Pending& next);
+    // Asks whether the service reads markup in the body; the first
+    // notification waits for the answer.
+    void askCapabilities();
 
     QDBusConnection m_bus;
     uint m_lastId = 0;
     bool m_inFlight = false;
+    // Until the service says otherwise, markup is assumed: escaped text on
+    // a service without it only shows an entity, while raw text on one with
+    // it can be broken or carry a link.
+    bool m_bodyMarkup = true;
+    bool m_capabilitiesKnown = false;
     std::optional<Pending> m_waiting;
     // The numbers of notifications that offer "-> Katalog", by id.
     QHash<uint, QString> m_numbers;

@@ -73,7 +73,10 @@ void NotificationsAdaptor::CloseNotification(uint id)
 
 QStringList NotificationsAdaptor::GetCapabilities()
 {
-    return {QStringLiteral("actions"), QStringLiteral("body")};
+    QStringList capabilities{QStringLiteral("actions"), QStringLiteral("body")};
+    if (m_server->bodyMarkup())
+        capabilities << QStringLiteral("body-markup");
+    return capabilities;
 }
 
 QString NotificationsAdaptor::GetServerInformation(QString& vendor, QString& version,

@@ -35,6 +35,9 @@ public:
     bool isRegistered() const { return m_registered; }
 
     const std::vector<NotifyCall>& calls() const { return m_calls; }
+    // Whether the service says it reads markup in the body ("body-markup").
+    void setBodyMarkup(bool on) { m_bodyMarkup = on; }
+    bool bodyMarkup() const { return m_bodyMarkup; }
     // Sends ActionInvoked for a notification, as a user's click does.
     void invokeAction(uint id, const QString& key);
 
@@ -47,6 +50,7 @@ private:
     QString m_logFile;
     bool m_registered = false;
     uint m_nextId = 1;
+    bool m_bodyMarkup = false;
     std::vector<NotifyCall> m_calls;
 };
 

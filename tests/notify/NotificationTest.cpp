@@ -92,6 +92,19 @@ TEST_F(NotificationTest, EveryAnnouncedCallIsNotifiedAndReplacesTheLast)
     EXPECT_EQ(calls.back().replacesId, calls[calls.size() - 2].id);
 }
 
+TEST_F(NotificationTest, NamesAreTextOnAServiceThatReadsMarkup)
+{
+    dir.write("PhoneBk.dat", "Hansen & S\xF8nn\r\n<a href=\"http://x\">Kari</a>\r\n201\r\n");
+    startServer();
+    server->setBodyMarkup(true);
+    ASSERT_TRUE(startApp());
+    ring("201", "7654321");
+    ASSERT_TRUE(notified(1));
+    EXPECT_EQ(server->calls()[0].body,
+              "&lt;a href=&quot;http://x&quot;&gt;Kari&lt;/a&gt; Hansen &amp; Sønn\n"
+              "Tlf.Nummer: 201\nRinger til MSN: 7654321");
+}
+
 TEST_F(NotificationTest, TheActionOpensTheEditorWithTheNumber)
 {
     startServer();

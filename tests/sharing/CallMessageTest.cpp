@@ -51,7 +51,13 @@ TEST(CallMessage, AHandledCallAsJson)
     const auto back = CallMessage::parse(json, &why);
     ASSERT_TRUE(back) << why.toStdString();
     EXPECT_EQ(back->time, when);
+    EXPECT_EQ(back->id, call.id);
     EXPECT_EQ(back->name, "Bjørn Hansen");
+    // The same call at the same moment, handled again: another call.
+    const CallMessage second = CallMessage::fromCall(when, "7654321", "0212345678", true,
+                                                     "Bj\xF8rn Hansen", true, "capi", "kontor");
+    EXPECT_FALSE(second.id.isEmpty());
+    EXPECT_NE(second.id, call.id);
     EXPECT_EQ(back->number, "0212345678");
 }
 
@@ -80,6 +86,9 @@ TEST(CallMessage, StrictReading)
           R"({"number":"1\u00002"})", R"({"number":"٣٤٥"})"})
         EXPECT_EQ(refusal(bad), "the number is not a telephone number") << bad.toStdString();
     EXPECT_EQ(refusal(R"({"number":"1","msn":"../x"})"), "the MSN is not a telephone number");
+    for (const QByteArray& bad : {QByteArray(R"({"number":"1","id":7})"),
+                                  R"({"number":"1","id":")" + QByteArray(129, 'a') + "\"}"})
+        EXPECT_EQ(refusal(bad), "the id is not a text of at most 128 characters");
     EXPECT_EQ(refusal(R"({"number":")" + QByteArray(126, '1') + "\"}"),
               "the number is not a telephone number");
 
@@ -124,10 +133,10 @@ TEST(HomeAssistantDiscovery, SensorBoundToTheCallAndStatusTopics)
     config.hostName = "kontor.lan";
     const SharingTopics topics(config);
     EXPECT_EQ(homeassistant::discoveryTopic(topics),
-              "homeassistant/sensor/ringvakt_kontor_lan/last_call/config");
+              "homeassistant/sensor/ringvakt_kontor_2elan/last_call/config");
     const QJsonObject o = objectOf(homeassistant::discoveryConfig(topics));
     EXPECT_EQ(o.value("name").toString(), "Siste anrop");
-    EXPECT_EQ(o.value("unique_id").toString(), "ringvakt_kontor_lan_last_call");
+    EXPECT_EQ(o.value("unique_id").toString(), "ringvakt_kontor_2elan_last_call");
     EXPECT_EQ(o.value("state_topic").toString(), "ringvakt/kontor.lan/call");
     EXPECT_EQ(o.value("json_attributes_topic").toString(), "ringvakt/kontor.lan/call");
     EXPECT_EQ(o.value("availability_topic").toString(), "ringvakt/kontor.lan/status");
@@ -138,4 +147,31 @@ TEST(HomeAssistantDiscovery, SensorBoundToTheCallAndStatusTopics)
     EXPECT_EQ(device.value("name").toString(), "Ringvakt kontor.lan");
     EXPECT_EQ(device.value("manufacturer").toString(), "Tornholt");
     EXPECT_EQ(device.value("model").toString(), "Ringvakt");
+}
+
+TEST(HomeAssistantDiscovery, DistinctSettingsDistinctIds)
+{
+    // name, prefix: a plain name under the usual prefix keeps its old id.
+    const std::vector<std::pair<QString, QString>> settings{{"stue", "ringvakt"},
+                                                            {"stue.hjemme", "ringvakt"},
+                                                            {"stue_hjemme", "ringvakt"},
+                                                            {"stue_2ehjemme", "ringvakt"},
+                                                            {"stue", "hjem"},
+                                                            {"stue", "hjem/ringvakt"},
+                                                            {"stue__hjem", "ringvakt"},
+                                                            {"Stue", "ringvakt"},
+                                                            {"stue-ø", "ringvakt"}};
+    QStringList topics;
+    for (const auto& [name, prefix] : settings) {
+        SharingConfig config;
+        config.hostName = name;
+        config.prefix = prefix;
+        const QString topic = homeassistant::discoveryTopic(SharingTopics(config));
+        EXPECT_TRUE(topic.contains(QRegularExpression("^homeassistant/sensor/[A-Za-z0-9_-]+/")))
+            << topic.toStdString();
+        EXPECT_FALSE(topics.contains(topic)) << topic.toStdString();
+        topics << topic;
+    }
+    EXPECT_EQ(topics[0], "homeassistant/sensor/ringvakt_stue/last_call/config");
+    EXPECT_EQ(topics[4], "homeassistant/sensor/ringvakt_stue__hjem/last_call/config");
 }

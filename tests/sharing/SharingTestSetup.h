@@ -6,6 +6,7 @@
 #include "support/MosquittoBroker.h"
 
 #include <QStringList>
+#include <QUuid>
 #include <functional>
 #include <string>
 
@@ -36,6 +37,7 @@ inline CallMessage callMessage(const QString& host, const QString& number,
                                const QString& line = CallMessage::kLineCapi)
 {
     CallMessage call;
+    call.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
     call.time = QDateTime::currentDateTime();
     call.msn = QStringLiteral("7654321");
     call.number = number;

@@ -166,3 +166,51 @@ TEST_F(SharingControllerTest, CallsOfOtherDesktopsAreALineNamedFromThisPhoneBook
               QStringList{"1 ringvakt/stue/status offline"});
     EXPECT_FALSE(broker.log().contains("'ringvakt/stue/call'")) << broker.log().toStdString();
 }
+
+TEST_F(SharingControllerTest,
+       ADesktopThatWasOffRecordsTheCallsOfMeanwhileAtTheirTimesAnnouncingNone)
+{
+    ASSERT_TRUE(broker.start());
+    start("LINE=3\nMQTT_NAME=stue\n");
+    auto* line = qobject_cast<MqttLine*>(&core->line());
+    ASSERT_NE(line, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return line->isReady(); }));
+    // Off: the broker keeps this desktop's session.
+    core.reset();
+
+    // Meanwhile five calls ring on the desktop with the line, the first two
+    // from one number in one second.
+    SharingConfig config;
+    config.host = "127.0.0.1";
+    config.port = broker.port();
+    config.hostName = "kontor";
+    CallPublisher kontor(config, LineTiming());
+    kontor.start();
+    const QDateTime rang = clock.now().toDateTime();
+    const std::vector<std::pair<int, const char*>> calls{
+        {0, "22123456"}, {400, "22123456"}, {1500, "555"}, {2000, "556"}, {61000, "557"}};
+    for (const auto& [afterMs, number] : calls)
+        kontor.publish(CallMessage::fromCall(rang.addMSecs(afterMs), "7654321", number, true, "???",
+                                             false, CallMessage::kLineCapi, "kontor"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return kontor.isConnected() && kontor.waiting() == 0; }));
+
+    // Back ten minutes later: every call in the log at the time it rang, and
+    // none announced as ringing now.
+    clock.set(LocalDateTime::fromDateTime(rang.addSecs(600)));
+    start("LINE=3\nMQTT_NAME=stue\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return core->callLog().size() == 5; }));
+    QStringList rows;
+    for (int i = 0; i < core->callLog().size(); ++i) {
+        const CallRecord& row = core->callLog().at(i);
+        rows << QString::fromStdString(row.date + " " + row.time + " " + row.callerNumber);
+    }
+    EXPECT_EQ(rows, QStringList({"06-Des-2026 02:39:46 22123456", "06-Des-2026 02:39:46 22123456",
+                                 "06-Des-2026 02:39:47 555", "06-Des-2026 02:39:48 556",
+                                 "06-Des-2026 02:40:47 557"}));
+    // The next call rings now: it is the first announced.
+    kontor.publish(CallMessage::fromCall(clock.now().toDateTime(), "7654321", "558", true, "???",
+                                         false, CallMessage::kLineCapi, "kontor"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return core->callLog().size() == 6; }));
+    ASSERT_TRUE(test::announcementsDone(*core));
+    EXPECT_EQ(popups.shown, QStringList{"558|7654321|???"});
+}

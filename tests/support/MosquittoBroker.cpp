@@ -93,12 +93,21 @@ bool MosquittoBroker::start(const Options& options)
         ADD_FAILURE() << "cannot create a folder for the broker";
         return false;
     }
-    if (!options.user.isEmpty()) {
+    for (auto user = options.users.begin(); user != options.users.end(); ++user) {
+        QStringList arguments{"-b", m_dir->filePath("passwd"), user.key(), user.value()};
+        if (user == options.users.begin())
+            arguments.prepend("-c");
         QProcess passwd;
-        passwd.start("mosquitto_passwd",
-                     {"-c", "-b", m_dir->filePath("passwd"), options.user, options.password});
+        passwd.start("mosquitto_passwd", arguments);
         if (!passwd.waitForFinished(kStartTimeoutMs) || passwd.exitCode() != 0) {
             ADD_FAILURE() << "mosquitto_passwd failed";
+            return false;
+        }
+    }
+    if (!options.acl.isEmpty()) {
+        QFile acl(m_dir->filePath("acl"));
+        if (!acl.open(QIODevice::WriteOnly) || acl.write(options.acl) != options.acl.size()) {
+            ADD_FAILURE() << "cannot write the broker's ACL";
             return false;
         }
     }
@@ -128,12 +137,14 @@ bool MosquittoBroker::launch()
     config += "user " + userName().toLocal8Bit() + "\n";
     config += "log_dest file " + QFile::encodeName(m_dir->filePath("mosquitto.log")) + "\n";
     config += "log_type all\n";
-    if (m_options.user.isEmpty()) {
+    if (m_options.users.isEmpty()) {
         config += "allow_anonymous true\n";
     } else {
         config += "allow_anonymous false\n";
         config += "password_file " + QFile::encodeName(m_dir->filePath("passwd")) + "\n";
     }
+    if (!m_options.acl.isEmpty())
+        config += "acl_file " + QFile::encodeName(m_dir->filePath("acl")) + "\n";
     if (m_options.tls) {
         config += "certfile " + QFile::encodeName(caFile()) + "\n";
         config += "keyfile " + QFile::encodeName(m_dir->filePath("server.key")) + "\n";
@@ -193,10 +204,9 @@ bool MosquittoBroker::makeCertificate()
 {
     // Self-signed, so that the certificate is its own authority.
     QProcess openssl;
-    openssl.start("openssl",
-                  {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj",
-                   "/CN=localhost", "-addext", "subjectAltName=IP:127.0.0.1,DNS:localhost",
-                   "-keyout", m_dir->filePath("server.key"), "-out", caFile()});
+    openssl.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1",
+                              "-subj", "/CN=localhost", "-addext", "subjectAltName=DNS:localhost",
+                              "-keyout", m_dir->filePath("server.key"), "-out", caFile()});
     if (!openssl.waitForFinished(kStartTimeoutMs) || openssl.exitStatus() != QProcess::NormalExit ||
         openssl.exitCode() != 0) {
         ADD_FAILURE() << "openssl could not make a certificate: "
@@ -223,12 +233,14 @@ QString MosquittoBroker::log() const
 }
 
 bool MosquittoBroker::run(const QString& program, const QStringList& arguments, QByteArray* output,
-                          int timeoutMs) const
+                          int timeoutMs, const QByteArray& input) const
 {
     QProcess client;
     client.setProcessChannelMode(QProcess::SeparateChannels);
     client.start(program,
                  QStringList{"-h", "127.0.0.1", "-p", QString::number(m_port)} + arguments);
+    client.write(input);
+    client.closeWriteChannel();
     // The event loop goes on meanwhile: the code under test keeps working.
     QEventLoop loop;
     QTimer timeout;
@@ -265,12 +277,19 @@ QStringList MosquittoBroker::subscribe(const QStringList& arguments, int count, 
     return lines;
 }
 
-bool MosquittoBroker::publish(const QString& topic, const QByteArray& payload, bool retain) const
+bool MosquittoBroker::publish(const QString& topic, const QByteArray& payload, bool retain,
+                              const QStringList& more) const
 {
     QStringList arguments{"-q", "1", "-t", topic, "-m", QString::fromUtf8(payload)};
     if (retain)
         arguments << "-r";
-    return run("mosquitto_pub", arguments);
+    return run("mosquitto_pub", arguments + more);
+}
+
+bool MosquittoBroker::publishLines(const QString& topic, const QByteArrayList& payloads) const
+{
+    return run("mosquitto_pub", {"-q", "1", "-t", topic, "-l"}, nullptr, 60000,
+               payloads.join('\n') + '\n');
 }
 
 } // namespace test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -21,11 +22,12 @@ public:
     {
         // Keep sessions and queued messages across stop() and restart().
         bool persistence = false;
-        // When set, only this user with this password is let in.
-        QString user;
-        QString password;
-        // TLS only, with a certificate for 127.0.0.1 made for the test
-        // (caFile() is what a client trusts).
+        // When set, only these users (name, password) are let in.
+        QMap<QString, QString> users;
+        // When set, the text of the broker's ACL file.
+        QByteArray acl;
+        // TLS only, with a certificate for "localhost" (not for its
+        // address) made for the test (caFile() is what a client trusts).
         bool tls = false;
     };
 
@@ -55,11 +57,16 @@ public:
     // within the timeout.
     QStringList subscribe(const QStringList& arguments, int count, int timeoutMs = 10000) const;
     // Runs a client (mosquitto_pub, mosquitto_sub) with these arguments and
-    // the broker's host and port; true when it ended with exit code 0.
+    // the broker's host and port, `input` on its standard input; true when
+    // it ended with exit code 0.
     bool run(const QString& program, const QStringList& arguments, QByteArray* output = nullptr,
-             int timeoutMs = 10000) const;
-    // mosquitto_pub of one message at QoS 1.
-    bool publish(const QString& topic, const QByteArray& payload, bool retain = false) const;
+             int timeoutMs = 10000, const QByteArray& input = {}) const;
+    // mosquitto_pub of one message at QoS 1 (more arguments: a login).
+    bool publish(const QString& topic, const QByteArray& payload, bool retain = false,
+                 const QStringList& more = {}) const;
+    // mosquitto_pub of many messages at QoS 1 from one connection, one a
+    // line, as fast as the broker takes them.
+    bool publishLines(const QString& topic, const QByteArrayList& payloads) const;
 
 private:
     bool launch();

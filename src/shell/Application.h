@@ -2,7 +2,7 @@
 
 #include "calls/IncomingCall.h"
 #include "line/LineTiming.h"
-#include "shell/Controller.h"
+#include "controller/Controller.h"
 
 #include <QObject>
 #include <QPointer>

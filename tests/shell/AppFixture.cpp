@@ -1,6 +1,6 @@
 #include "AppFixture.h"
 
-#include "AnnouncementsDone.h"
+#include "support/AnnouncementsDone.h"
 #include "platform/MessageBoxes.h"
 
 namespace test {

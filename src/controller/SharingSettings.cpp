@@ -1,4 +1,4 @@
-#include "shell/SharingSettings.h"
+#include "controller/SharingSettings.h"
 
 #include "platform/Cp1252.h"
 #include "settings/Settings.h"

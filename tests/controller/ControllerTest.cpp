@@ -1,6 +1,5 @@
-#include "shell/Controller.h"
+#include "controller/Controller.h"
 
-#include "AnnouncementsDone.h"
 #include "FakeCapiApi.h"
 #include "FakeCapiMessages.h"
 #include "calllog/CallLog.h"
@@ -9,6 +8,7 @@
 #include "line/Line.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
+#include "support/AnnouncementsDone.h"
 #include "support/FakeClock.h"
 #include "support/FakeRetryTimers.h"
 #include "support/FakeSoundOutput.h"

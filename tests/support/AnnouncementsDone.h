@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/Controller.h"
+#include "controller/Controller.h"
 
 #include <QTest>
 

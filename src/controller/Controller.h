@@ -3,12 +3,12 @@
 #include "calls/CallAnnouncer.h"
 #include "calls/IncomingCall.h"
 #include "calls/OperatingMode.h"
-#include "capi/CapiWorkers.h"
+#include "controller/CallRecorder.h"
+#include "controller/LineSlot.h"
 #include "line/LineCall.h"
 #include "line/LineTiming.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <deque>
@@ -47,11 +47,11 @@ struct ControllerParts
 };
 
 // The running program without its windows: the settings, the call log, the
-// line the settings choose with its life cycle, the three modes, the poll
-// timer and the popup's close timer, the handling of every call, and the
-// work held back while a call is being announced. The windows observe it
+// line the settings choose (LineSlot), the three modes, the poll timer and
+// the popup's close timer, the call path (CallRecorder, CallAnnouncer), and
+// the work held back while a call is being announced. The windows observe it
 // (its signals) and drive it (its operations); nothing here needs a widget.
-class Controller : public QObject, private CloseTimer, private CallSharer
+class Controller : public QObject, private CloseTimer
 {
     Q_OBJECT
 public:
@@ -74,7 +74,8 @@ public:
 
     void SetOperatingMode(OperatingMode mode);
     OperatingMode mode() const { return m_mode; }
-    // Stops the timers, leaves the line and ends the event loop; runs once.
+    // Stops the timers and the sounds, leaves the line and ends the event
+    // loop; runs once.
     void Shutdown();
     bool isShutDown() const { return m_shutDown; }
 
@@ -100,18 +101,19 @@ public:
     Settings& settings() { return *m_settings; }
     const Settings& settings() const { return *m_settings; }
     CallLog& callLog() { return *m_callLog; }
-    // The line being watched (CAPI, or the router's call monitor).
-    Line& line() { return *m_line; }
-    const Line& line() const { return *m_line; }
+    // The line being watched (CAPI, the router's call monitor, or calls
+    // from another desktop).
+    Line& line() { return m_lines.line(); }
+    const Line& line() const { return m_lines.line(); }
     // The CAPI line, when that is the line.
-    LineKeeper* capiLine() const;
+    LineKeeper* capiLine() const { return m_lines.capiLine(); }
     // What publishes the calls to the MQTT broker, while the settings share
     // them.
-    CallPublisher* publisher() const { return m_publisher.get(); }
+    CallPublisher* publisher() const { return m_recorder.publisher(); }
     // True while a line (the current one, or one left when the settings
     // chose another) still has work running on another thread. The process
     // then ends without tearing down what that work uses.
-    bool backgroundWorkRunning() const;
+    bool backgroundWorkRunning() const { return m_lines.backgroundWorkRunning(); }
     const QString& dataDir() const { return m_parts.dataDir; }
 
 signals:
@@ -127,39 +129,18 @@ signals:
 
 private:
     void arm(quint64 milliseconds) override;
-    void shareCall(const QDateTime& when, const std::string& callerNumber, const std::string& msn,
-                   const std::string& callerName, bool numberDelivered, bool inPhoneBook) override;
     void createLine();
-    // Starts, replaces or ends the publisher as the settings have it.
-    void updatePublisher();
-    void updateProblem();
     void serveLine();
     void deliverWaitingCalls();
-    // Records a call the moment the line hands it on, then queues its
-    // announcement.
     void recordCall(const LineCall& call);
     void runHeldBack();
 
     ControllerParts m_parts;
     std::unique_ptr<Settings> m_settings;
     std::unique_ptr<CallLog> m_callLog;
-    // The one place for a worker inside the CAPI library, shared by the
-    // line and the lines it replaced (which outlive neither it nor this).
-    CapiWorkers m_capiWorkers;
-    std::unique_ptr<Line> m_line;
-    // What the line was built from: LINE, CALLMONITOR_HOST, CALLMONITOR_PORT.
-    QString m_lineChoice;
-    // Lines left behind while work of theirs still ran; each deletes itself
-    // when that work ends.
-    std::vector<QPointer<Line>> m_retiredLines;
-    std::unique_ptr<CallPublisher> m_publisher;
-    // What the publisher was made with; empty while nothing is shared.
-    QString m_publisherChoice;
-    // The problems shown under the program's name: a call log that could
-    // not be written, a broker that cannot be reached.
-    QString m_logProblem;
-    QString m_sharingProblem;
     CallAnnouncer m_announcer;
+    CallRecorder m_recorder;
+    LineSlot m_lines;
     QTimer m_pollTimer;
     QTimer m_closeTimer;
     FatalHandler m_fatal;

@@ -131,8 +131,7 @@ void CallMonitorLine::poll()
     while (!m_pending.empty() && m_on) {
         const CallMonitorEvent event = std::move(m_pending.front());
         m_pending.pop_front();
-        emit incomingCall(
-            LineCall{event.callingNumberStruct(), event.calledNumberStruct(), {}, true});
+        emit incomingCall(LineCall::fromTextNumbers(event.caller, event.called));
         if (m_pending.empty())
             readAvailable();
     }

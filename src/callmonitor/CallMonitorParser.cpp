@@ -1,5 +1,7 @@
 #include "callmonitor/CallMonitorParser.h"
 
+#include "line/LineCall.h"
+
 #include <algorithm>
 
 namespace {
@@ -52,31 +54,6 @@ bool isText(std::string_view s)
 
 } // namespace
 
-QByteArray CallMonitorEvent::callingNumberStruct() const
-{
-    // Type of number/numbering plan 0x01, presentation/screening 0x80.
-    if (caller.empty())
-        return QByteArray(1, '\0');
-    QByteArray s;
-    s.append(char(caller.size() + 2));
-    s.append(char(0x01));
-    s.append(char(0x80));
-    s.append(caller.data(), int(caller.size()));
-    return s;
-}
-
-QByteArray CallMonitorEvent::calledNumberStruct() const
-{
-    // Type of number/numbering plan 0x81.
-    if (called.empty())
-        return QByteArray(1, '\0');
-    QByteArray s;
-    s.append(char(called.size() + 1));
-    s.append(char(0x81));
-    s.append(called.data(), int(called.size()));
-    return s;
-}
-
 std::vector<CallMonitorEvent> CallMonitorParser::feed(std::string_view bytes)
 {
     std::vector<CallMonitorEvent> events;
@@ -112,13 +89,6 @@ std::vector<CallMonitorEvent> CallMonitorParser::feed(std::string_view bytes)
     return events;
 }
 
-bool CallMonitorParser::isNumber(std::string_view s)
-{
-    return s.size() <= kMaxNumberLength && std::all_of(s.begin(), s.end(), [](char c) {
-               return (c >= '0' && c <= '9') || c == '+' || c == '#' || c == '*';
-           });
-}
-
 void CallMonitorParser::reset()
 {
     m_partial.clear();
@@ -135,7 +105,7 @@ bool CallMonitorParser::parseLine(std::string_view line, CallMonitorEvent* event
     event->date = std::string(f[0]);
     event->connectionId = std::string(f[2]);
     if (f[1] == "RING") {
-        if (f.size() < 5 || !isNumber(f[3]) || !isNumber(f[4]))
+        if (f.size() < 5 || !LineCall::isTextNumber(f[3]) || !LineCall::isTextNumber(f[4]))
             return false;
         event->kind = CallMonitorEvent::Kind::Ring;
         event->caller = std::string(f[3]);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,12 +23,6 @@ struct CallMonitorEvent
     // number that was called.
     std::string caller;
     std::string called;
-
-    // The numbers of a RING as the Calling party number and Called party
-    // number structs of a CONNECT_IND carry them, so that a ring from the
-    // call monitor goes through exactly the same call processing.
-    QByteArray callingNumberStruct() const;
-    QByteArray calledNumberStruct() const;
 };
 
 // Turns the bytes of a call monitor connection into events. A line that is
@@ -40,19 +33,11 @@ class CallMonitorParser
 {
 public:
     static constexpr size_t kMaxLine = 1024;
-    // A number in a struct has at most this many digits (its length octet
-    // must stay below 128).
-    static constexpr size_t kMaxNumberLength = 125;
 
     // The events of every line completed by these bytes, in order.
     std::vector<CallMonitorEvent> feed(std::string_view bytes);
     // Forgets a partial line (a new connection starts afresh).
     void reset();
-
-    // True when the text is a telephone number as a RING may carry it: at
-    // most kMaxNumberLength of the characters 0-9, '+', '#' and '*'. Empty
-    // is "no number" and is accepted.
-    static bool isNumber(std::string_view s);
 
     // Lines dropped so far.
     int dropped() const { return m_dropped; }

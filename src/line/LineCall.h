@@ -3,10 +3,17 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QMetaType>
+#include <cstddef>
+#include <string_view>
 
 // One incoming call as a line hands it on.
 struct LineCall
 {
+    // A number that a line carrying numbers as text (the router's call
+    // monitor, another desktop's message) may hand on has at most this many
+    // characters: its length octet in a struct must stay below 128.
+    static constexpr std::size_t kMaxTextNumber = 125;
+
     // The Calling party number and Called party number structs (a length
     // octet, then the octets), as a CONNECT_IND carries them.
     QByteArray callingNumber;
@@ -17,6 +24,15 @@ struct LineCall
     // False for a call that is to be recorded only: it rang too long ago to
     // be announced as ringing now.
     bool announce = true;
+
+    // True when the text is a telephone number such a line may hand on: at
+    // most kMaxTextNumber of the characters 0-9, '+', '#' and '*'. Empty is
+    // "no number" and is accepted.
+    static bool isTextNumber(std::string_view text);
+    // A call of numbers given as text (checked with isTextNumber), in the
+    // structs a CONNECT_IND carries, so that it goes through exactly the same
+    // call processing; an empty caller is no number delivered.
+    static LineCall fromTextNumbers(std::string_view caller, std::string_view called);
 };
 
 Q_DECLARE_METATYPE(LineCall)

@@ -1,7 +1,7 @@
 #include "sharing/CallMessage.h"
 
 #include "calllog/CallLog.h"
-#include "callmonitor/CallMonitorParser.h"
+#include "line/LineCall.h"
 #include "platform/Clock.h"
 #include "platform/Cp1252.h"
 
@@ -45,7 +45,7 @@ bool numberOf(const QJsonObject& object, const QString& key, QString* number)
     if (!value.isString())
         return false;
     *number = value.toString();
-    return CallMonitorParser::isNumber(number->toStdString());
+    return LineCall::isTextNumber(number->toStdString());
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "sharing/MqttLine.h"
 
-#include "callmonitor/CallMonitorParser.h"
 #include "platform/Clock.h"
 #include "sharing/CallMessage.h"
 
@@ -167,12 +166,9 @@ void MqttLine::onMessage(const QString& topic, const QByteArray& payload, bool r
     if (!call->id.isEmpty() && seenBefore(host, call->id))
         return;
 
-    // The numbers passed the call monitor's own check, so they become its
-    // RING and from there the same structs.
-    CallMonitorEvent ring;
-    ring.caller = call->number.toStdString();
-    ring.called = call->msn.toStdString();
-    LineCall received{ring.callingNumberStruct(), ring.calledNumberStruct(), {}, true};
+    // The numbers passed the lines' own check when the message was read.
+    LineCall received =
+        LineCall::fromTextNumbers(call->number.toStdString(), call->msn.toStdString());
     if (call->time.isValid()) {
         const qint64 age = call->time.msecsTo(m_clock->now().toDateTime());
         if (age <= kMaxAgeMs && age >= -kMaxAheadMs)

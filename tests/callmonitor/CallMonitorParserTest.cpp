@@ -1,6 +1,7 @@
 #include "callmonitor/CallMonitorParser.h"
 
 #include "calls/CallNumbers.h"
+#include "line/LineCall.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +18,9 @@ std::vector<CallMonitorEvent> parseAll(const std::string& bytes)
 // The numbers call processing takes from a RING's structs.
 CallNumbers numbersOf(const CallMonitorEvent& e)
 {
-    QByteArray calling = e.callingNumberStruct().leftJustified(208, '\0');
-    QByteArray called = e.calledNumberStruct().leftJustified(208, '\0');
+    const LineCall call = LineCall::fromTextNumbers(e.caller, e.called);
+    QByteArray calling = call.callingNumber.leftJustified(208, '\0');
+    QByteArray called = call.calledNumber.leftJustified(208, '\0');
     return ExtractCallNumbers(reinterpret_cast<const uint8_t*>(calling.constData()),
                               reinterpret_cast<const uint8_t*>(called.constData()), 208);
 }
@@ -50,8 +52,9 @@ TEST(CallMonitorParser, RingBecomesTheNumbersOfACall)
     EXPECT_EQ(n.callerNumber, "0212345678");
     EXPECT_EQ(n.msn, "7654321");
     EXPECT_TRUE(n.numberDelivered);
-    EXPECT_EQ(events[0].callingNumberStruct(), QByteArray("\x0c\x01\x80"
-                                                          "0212345678"));
+    EXPECT_EQ(LineCall::fromTextNumbers(events[0].caller, events[0].called).callingNumber,
+              QByteArray("\x0c\x01\x80"
+                         "0212345678"));
 
     // No caller: no number delivered, exactly as an empty CAPI struct.
     events = parseAll("07.12.26 14:05:03;RING;1;;7654321;SIP0;\n");

@@ -1,7 +1,7 @@
 #include "BenchData.h"
 #include "BenchFigures.h"
 #include "contacts/ContactTransfer.h"
-#include "contacts/PhoneNumbers.h"
+#include "numbers/PhoneNumbers.h"
 
 #include <QDir>
 #include <QFile>

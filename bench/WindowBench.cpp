@@ -4,7 +4,7 @@
 #include "phonebook/PhoneBookDialogs.h"
 #include "phonebook/PhoneBookWindow.h"
 #include "platform/RecorderStarter.h"
-#include "platform/SdlSoundOutput.h"
+#include "sound/SdlSoundOutput.h"
 #include "settings/Settings.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "contacts/PhoneNumbers.h"
+#include "numbers/PhoneNumbers.h"
 
 #include <QString>
 #include <memory>

@@ -5,7 +5,7 @@
 #include "contacts/ContactFileReader.h"
 #include "contacts/ImportProgress.h"
 #include "contacts/PhoneBookVCard.h"
-#include "contacts/PhoneNumbers.h"
+#include "numbers/PhoneNumbers.h"
 #include "phonebook/PhoneBook.h"
 #include "platform/SafeFile.h"
 

@@ -1,8 +1,8 @@
 #include "contacts/ImportPlan.h"
 
 #include "contacts/ImportProgress.h"
-#include "contacts/NumberIndex.h"
-#include "contacts/PhoneNumbers.h"
+#include "numbers/NumberIndex.h"
+#include "numbers/PhoneNumbers.h"
 #include "platform/Cp1252.h"
 
 namespace {

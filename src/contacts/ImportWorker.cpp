@@ -1,6 +1,6 @@
 #include "contacts/ImportWorker.h"
 
-#include "contacts/PhoneNumbers.h"
+#include "numbers/PhoneNumbers.h"
 
 #include <QMetaObject>
 #include <QObject>

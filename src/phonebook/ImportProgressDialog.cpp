@@ -1,7 +1,7 @@
 #include "phonebook/ImportProgressDialog.h"
 
 #include "contacts/ImportWorker.h"
-#include "contacts/PhoneNumbers.h"
+#include "numbers/PhoneNumbers.h"
 
 #include <QEventLoop>
 #include <QProgressDialog>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "contacts/NumberIndex.h"
-#include "contacts/PhoneNumbers.h"
+#include "numbers/NumberIndex.h"
+#include "numbers/PhoneNumbers.h"
 #include "platform/SafeFile.h"
 
 #include <QString>

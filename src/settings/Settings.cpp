@@ -1,6 +1,6 @@
 #include "settings/Settings.h"
 
-#include "contacts/PhoneNumbers.h"
+#include "numbers/PhoneNumbers.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsTable.h"
 

@@ -1,6 +1,6 @@
 #include "settings/SettingsDialog.h"
 
-#include "contacts/PhoneNumbers.h"
+#include "numbers/PhoneNumbers.h"
 #include "platform/Cp1252.h"
 #include "platform/DialogBuilder.h"
 #include "platform/MessageBoxes.h"

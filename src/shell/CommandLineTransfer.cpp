@@ -1,7 +1,7 @@
 #include "shell/CommandLineTransfer.h"
 
 #include "contacts/ContactTransfer.h"
-#include "contacts/PhoneNumbers.h"
+#include "numbers/PhoneNumbers.h"
 #include "shell/ProgramOptions.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 #include "line/LineTiming.h"
 #include "platform/Clock.h"
 #include "platform/RecorderStarter.h"
-#include "platform/SdlSoundOutput.h"
+#include "sound/SdlSoundOutput.h"
 #include "platform/SignalNotifier.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"

@@ -4,7 +4,7 @@
 #include "contacts/ContactFileReader.h"
 #include "contacts/ImportPlan.h"
 #include "contacts/PhoneBookVCard.h"
-#include "contacts/PhoneNumbers.h"
+#include "numbers/PhoneNumbers.h"
 #include "support/TempDataDir.h"
 
 #include <gtest/gtest.h>

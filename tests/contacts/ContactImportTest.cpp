@@ -3,7 +3,7 @@
 #include "contacts/ContactFileReader.h"
 #include "contacts/ContactTransfer.h"
 #include "contacts/ImportPlan.h"
-#include "contacts/PhoneNumbers.h"
+#include "numbers/PhoneNumbers.h"
 #include "support/QtPrinting.h"
 #include "support/TempDataDir.h"
 

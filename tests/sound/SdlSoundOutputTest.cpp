@@ -1,4 +1,4 @@
-#include "platform/SdlSoundOutput.h"
+#include "sound/SdlSoundOutput.h"
 
 #include "SoundAnalysis.h"
 #include "support/FileUtil.h"

@@ -1,4 +1,4 @@
-#include "platform/ToneSynth.h"
+#include "sound/ToneSynth.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "platform/SdlSoundOutput.h"
+#include "sound/SdlSoundOutput.h"
 
 #include "platform/SafeFile.h"
-#include "platform/ToneSynth.h"
+#include "sound/ToneSynth.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "contacts/PhoneNumbers.h"
+#include "numbers/PhoneNumbers.h"
 
 #include "platform/Cp1252.h"
 

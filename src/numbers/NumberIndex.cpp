@@ -1,4 +1,4 @@
-#include "contacts/NumberIndex.h"
+#include "numbers/NumberIndex.h"
 
 #include <algorithm>
 

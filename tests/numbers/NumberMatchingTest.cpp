@@ -1,5 +1,5 @@
-#include "contacts/NumberIndex.h"
-#include "contacts/PhoneNumbers.h"
+#include "numbers/NumberIndex.h"
+#include "numbers/PhoneNumbers.h"
 #include "support/QtPrinting.h"
 
 #include <QLocale>

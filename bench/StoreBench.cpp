@@ -91,15 +91,14 @@ void literalAgainstIndexed(QTemporaryDir& root)
     LoadCallLog(log);
     // The literal way: one read of the phone book file for every row.
     int literalFound = 0;
-    const double literal =
-        medianMs([] {},
-                 [&] {
-                     literalFound = 0;
-                     PhoneBookEntry entry;
-                     for (int row = 0; row < log.size(); ++row)
-                         literalFound += FindPhoneBookEntry(dir, log.numbers(),
-                                                            log.at(row).callerNumber, &entry);
-                 });
+    const double literal = medianMs([] {},
+                                    [&] {
+                                        literalFound = 0;
+                                        for (int row = 0; row < log.size(); ++row)
+                                            literalFound +=
+                                                PhoneBookIndex::read(dir, log.numbers())
+                                                    .find(log.at(row).callerNumber) != nullptr;
+                                    });
     const double indexed = medianMs([] {},
                                     [&] {
                                         CallLog fresh(dir);

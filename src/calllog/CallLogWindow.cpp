@@ -85,7 +85,7 @@ QString CallLogWindow::selectedNumber(int row) const
 
 bool CallLogWindow::numberInPhoneBook(const QString& number) const
 {
-    return FindPhoneBookEntry(m_log.dataDir(), m_log.numbers(), cp1252::fromQString(number));
+    return m_log.phoneBook().find(cp1252::fromQString(number)) != nullptr;
 }
 
 void CallLogWindow::updateButtons()

@@ -34,15 +34,15 @@ RecordedCall RecordIncomingCall(const RecordingContext& c, const uint8_t* callin
 
     // The caller, named from the phone book: the number as delivered, or the
     // same number written another way (as the call log matches it).
-    PhoneBookEntry entry;
     call.callerName = kUnknownName;
-    if (numbers.numberDelivered &&
-        FindPhoneBookEntry(c.dataDir, c.callLog.numbers(), numbers.callerNumber, &entry)) {
+    const PhoneBookEntry* entry =
+        numbers.numberDelivered ? c.callLog.phoneBook().find(numbers.callerNumber) : nullptr;
+    if (entry) {
         call.inPhoneBook = true;
-        call.callerName = entry.firstName + ' ' + entry.surname;
-        call.entryNumber = entry.number;
+        call.callerName = entry->firstName + ' ' + entry->surname;
+        call.entryNumber = entry->number;
         // The sound recorded for that entry, under the entry's own number.
-        call.hasPersonalSound = PersonalSoundExists(c.dataDir, entry.number);
+        call.hasPersonalSound = PersonalSoundExists(c.dataDir, entry->number);
     }
 
     // The row in the call log, in both modes that see calls; the name found

@@ -5,8 +5,6 @@
 namespace {
 
 constexpr size_t kMaxTail = 6;
-// libphonenumber refuses longer texts whole.
-constexpr size_t kMaxPlainLength = 250;
 
 // A tail of `length` digits packed with its length, so that "012345" and
 // "12345" stay apart.
@@ -26,32 +24,6 @@ size_t tailOf(std::string_view digits)
     for (size_t i = digits.size() - kMaxTail; i < digits.size(); ++i)
         value = value * 10 + size_t(digits[i] - '0');
     return value;
-}
-
-// The plain form of a number written with digits and only the punctuation
-// people put between them ("+47 (22) 12-34.56" gives "+4722123456"): a
-// leading "+" and the digits. Such texts read alike when their plain forms
-// are alike. Nothing for any other text: letters, "#", ";" or "," could
-// start an extension, "/" a second number, and those are left to
-// libphonenumber.
-std::optional<std::string> plainForm(std::string_view text)
-{
-    if (text.size() > kMaxPlainLength)
-        return std::nullopt;
-    std::string plain;
-    bool seenDigitOrPlus = false;
-    for (const char c : text) {
-        if (c >= '0' && c <= '9') {
-            plain.push_back(c);
-            seenDigitOrPlus = true;
-        } else if (c == '+' && !seenDigitOrPlus) {
-            plain.push_back(c);
-            seenDigitOrPlus = true;
-        } else if (c != ' ' && c != '-' && c != '.' && c != '(' && c != ')') {
-            return std::nullopt;
-        }
-    }
-    return plain;
 }
 
 std::string_view digitsOf(std::string_view plain)
@@ -109,7 +81,7 @@ void NumberIndex::addE164(const E164Number& e164, size_t place) const
 
 std::optional<E164Number> NumberIndex::read(std::string_view number, bool delivered) const
 {
-    const std::optional<std::string> plain = plainForm(number);
+    const std::optional<std::string> plain = PhoneNumbers::plainForm(number);
     if (plain) {
         if (int(digitsOf(*plain).size()) < PhoneNumbers::kMinMatchDigits)
             return std::nullopt;

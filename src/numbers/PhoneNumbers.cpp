@@ -137,25 +137,25 @@ std::optional<std::string> nationalFormPrefixOf(const std::string& region,
     return prefix;
 }
 
-// The plain form of a number written with ASCII digits and the punctuation
-// people put between them: a leading "+" and the digits; nothing for any
-// other text.
-std::optional<std::string> plainOf(const QString& written)
+} // namespace
+
+std::optional<std::string> PhoneNumbers::plainForm(std::string_view text)
 {
+    // Far longer than any number: left to libphonenumber, which refuses it.
+    constexpr size_t kMaxPlainLength = 250;
+    if (text.size() > kMaxPlainLength)
+        return std::nullopt;
     std::string plain;
-    for (const QChar c : written) {
-        const char16_t u = c.unicode();
-        if (u >= '0' && u <= '9')
-            plain.push_back(char(u));
-        else if (u == '+' && plain.empty())
-            plain.push_back('+');
-        else if (u != ' ' && u != '-' && u != '.' && u != '(' && u != ')')
+    for (const char c : text) {
+        if (c >= '0' && c <= '9')
+            plain.push_back(c);
+        else if (c == '+' && plain.empty())
+            plain.push_back(c);
+        else if (c != ' ' && c != '-' && c != '.' && c != '(' && c != ')')
             return std::nullopt;
     }
     return plain;
 }
-
-} // namespace
 
 PhoneNumbers::PhoneNumbers(const QString& country)
 {
@@ -308,7 +308,7 @@ std::optional<PhoneNumbers::LineForm> PhoneNumbers::lineFormAndE164(const QStrin
     // digits and punctuation: their line form follows from the prefixes, as
     // libphonenumber would format it.
     if (m_nationalFormPrefix) {
-        const std::optional<std::string> plain = plainOf(written);
+        const std::optional<std::string> plain = plainForm(written.toStdString());
         const std::optional<E164Number> e164 = plain ? byPrefixes(*plain) : std::nullopt;
         if (e164) {
             LineForm form;

@@ -48,6 +48,14 @@ public:
     // The same read by libphonenumber alone, whatever the form.
     std::optional<E164Number> parsed(std::string_view number) const;
 
+    // The plain form of a number written with digits and only the
+    // punctuation people put between them ("+47 (22) 12-34.56" gives
+    // "+4722123456"): a leading "+" and the digits. Texts read alike when
+    // their plain forms are alike. Nothing for any other text (letters, "#",
+    // ";" or "," could start an extension, "/" a second number: those are
+    // left to libphonenumber) and for one too long to be a number.
+    static std::optional<std::string> plainForm(std::string_view text);
+
     // The E.164 form of a number of only ASCII digits (a "+" may lead)
     // found by the home country's prefixes alone; nothing when the number
     // is in another form or could read otherwise (a foreign number, a

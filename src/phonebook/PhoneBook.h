@@ -82,16 +82,12 @@ PhoneBookFileState LoadPhoneBook(PhoneBookList& list, const QString& dataDir);
 // holds a line break.
 bool SavePhoneBook(const PhoneBookList& list, const QString& dataDir);
 
-// Looks the number up in "<dataDir>/PhoneBk.dat": the first entry in file
-// order whose number equals it byte for byte; when none does, the first
-// whose number is the same telephone number in another form, read as a
-// number of the home country of `numbers` ("22 12 34 56" for "+4722123456").
-// Reads the file on every call.
-bool FindPhoneBookEntry(const QString& dataDir, const PhoneNumbers& numbers,
-                        std::string_view number, PhoneBookEntry* found = nullptr);
-
-// The phone book file read once, for work that looks up many numbers (a
-// call log load, a purge). Answers exactly as FindPhoneBookEntry would.
+// The phone book file read once, and every look-up of a number in it: the
+// first entry in file order whose number equals it byte for byte; when none
+// does, the first whose number is the same telephone number in another form,
+// read as a number of the home country of `numbers` ("22 12 34 56" for
+// "+4722123456"). The call log keeps one that follows the file
+// (CallLog::phoneBook).
 class PhoneBookIndex
 {
 public:

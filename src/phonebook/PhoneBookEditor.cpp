@@ -238,7 +238,7 @@ void PhoneBookEditor::ok()
         showMessage(QStringLiteral("Feil i Tlf.Nummer !"));
         return;
     }
-    if (m_addMode && FindPhoneBookEntry(m_services.dataDir, m_services.callLog.numbers(), number)) {
+    if (m_addMode && m_services.callLog.phoneBook().find(number)) {
         showMessage(QStringLiteral("Tlf.Nummeret er alerede i katalogen !"));
         return;
     }

@@ -2,12 +2,12 @@
 
 #include "phonebook/PhoneBook.h"
 #include "platform/Clock.h"
+#include "platform/Report.h"
 #include "platform/SoundFiles.h"
 #include "platform/SoundOutput.h"
 #include "settings/Settings.h"
 
 #include <QTimer>
-#include <cstdio>
 
 namespace {
 
@@ -53,10 +53,7 @@ void addSoundFile(std::vector<Sound>& sounds, const QString& dataDir, const std:
 CallAnnouncer::CallAnnouncer(AnnouncingParts parts)
     : m_parts(std::move(parts)), m_self(std::make_shared<CallAnnouncer*>(this))
 {
-    m_report = [](const QString& line) {
-        std::fprintf(stderr, "ringvakt: %s\n", line.toLocal8Bit().constData());
-        std::fflush(stderr);
-    };
+    m_report = reportToStandardError;
 }
 
 CallAnnouncer::~CallAnnouncer()

@@ -5,13 +5,13 @@
 #include "capi/CapiLink.h"
 #include "controller/SharingSettings.h"
 #include "platform/Clock.h"
+#include "platform/Report.h"
 #include "settings/Settings.h"
 #include "sharing/CallMessage.h"
 #include "sharing/CallPublisher.h"
 
 #include <QStringList>
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
@@ -54,8 +54,8 @@ void CallRecorder::record(const LineCall& call, OperatingMode mode)
         reinterpret_cast<const uint8_t*>(calling.constData()),
         reinterpret_cast<const uint8_t*>(called.constData()), CapiLink::kNumberCopySize, when);
     if (recorded.logSaveFailed) {
-        std::fprintf(stderr, "ringvakt: could not write %s; the call is kept in memory\n",
-                     qPrintable(m_parts.callLog.filePath()));
+        reportToStandardError(QStringLiteral("could not write %1; the call is kept in memory")
+                                  .arg(m_parts.callLog.filePath()));
         m_logProblem = QStringLiteral("Kunne ikke skrive CallID.dat");
     } else if (recorded.handled) {
         m_logProblem.clear();

@@ -3,6 +3,7 @@
 #include "calllog/CallLog.h"
 #include "line/Line.h"
 #include "phonebook/PhoneBookFile.h"
+#include "platform/Report.h"
 #include "platform/SafeFile.h"
 #include "platform/SoundFiles.h"
 #include "platform/SoundOutput.h"
@@ -69,8 +70,9 @@ bool Controller::start()
     const int leftovers = removeLeftoverSaves(m_callLog->filePath()) +
                           removeLeftoverSaves(phonebookfile::path(m_parts.dataDir));
     if (leftovers > 0)
-        std::fprintf(stderr, "ringvakt: removed %d temporary file(s) left by interrupted saves\n",
-                     leftovers);
+        reportToStandardError(
+            QStringLiteral("removed %1 temporary file(s) left by interrupted saves")
+                .arg(leftovers));
 
     // The settings say which line to watch, so they come first.
     LoadSettings(*m_settings, m_parts.settingsStore);

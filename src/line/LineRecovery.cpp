@@ -1,6 +1,7 @@
 #include "line/LineRecovery.h"
 
-#include <cstdio>
+#include "platform/Report.h"
+
 
 LineRecovery::LineRecovery(LineTiming timing, std::function<void()> retry, QObject* parent)
     : QObject(parent), m_timing(std::move(timing)), m_retry(std::move(retry))
@@ -10,10 +11,7 @@ LineRecovery::LineRecovery(LineTiming timing, std::function<void()> retry, QObje
             m_retry();
     };
     m_timer = m_timing.retryTimers ? m_timing.retryTimers->make(fire) : makeQtRetryTimer(fire);
-    m_report = [](const QString& line) {
-        std::fprintf(stderr, "ringvakt: %s\n", line.toLocal8Bit().constData());
-        std::fflush(stderr);
-    };
+    m_report = reportToStandardError;
 }
 
 void LineRecovery::lost(const QString& why)

@@ -1,8 +1,9 @@
 #include "line/LineTiming.h"
 
+#include "platform/Report.h"
+
 #include <QStringList>
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
@@ -63,6 +64,7 @@ LineTiming LineTiming::fromEnvironment()
     LineTiming timing;
     const QString text = qEnvironmentVariable("RINGVAKT_TEST_LINE_TIMING");
     if (!text.isEmpty() && !parse(text, &timing))
-        std::fprintf(stderr, "ringvakt: RINGVAKT_TEST_LINE_TIMING is malformed and is ignored\n");
+        reportToStandardError(
+            QStringLiteral("RINGVAKT_TEST_LINE_TIMING is malformed and is ignored"));
     return timing;
 }

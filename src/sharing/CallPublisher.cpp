@@ -1,9 +1,9 @@
 #include "sharing/CallPublisher.h"
 
+#include "platform/Report.h"
 #include "sharing/HomeAssistantDiscovery.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
@@ -22,22 +22,13 @@ CallPublisher::CallPublisher(SharingConfig config, LineTiming timing, QObject* p
       m_client(m_config, std::move(timing))
 {
     m_client.setNaming(ConnectionReport::Naming::AsBroker);
-    m_report = [](const QString& line) {
-        std::fprintf(stderr, "ringvakt: %s\n", line.toLocal8Bit().constData());
-        std::fflush(stderr);
-    };
+    m_report = reportToStandardError;
     m_client.setWill(m_topics.statusTopic(), kOffline);
     connect(&m_client, &MqttClient::connected, this, &CallPublisher::onConnected);
     connect(&m_client, &MqttClient::published, this, &CallPublisher::onPublished);
     connect(&m_client, &MqttClient::disconnected, this, &CallPublisher::onDisconnected);
     connect(&m_client, &MqttClient::stateChanged, this, &CallPublisher::stateChanged);
-    connect(&m_client, &MqttClient::refused, this, [this](const QString& why) {
-        if (m_refusalNoticed)
-            return;
-        m_refusalNoticed = true;
-        emit notice(
-            QStringLiteral("MQTT-megleren %1 tar ikke imot anropene: %2").arg(brokerName(), why));
-    });
+    connect(&m_client, &MqttClient::refusedNotice, this, &CallPublisher::notice);
 }
 
 CallPublisher::~CallPublisher()

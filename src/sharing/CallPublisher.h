@@ -86,5 +86,4 @@ private:
     std::deque<Waiting> m_waiting;
     int m_dropped = 0;
     int m_droppedUnreported = 0;
-    bool m_refusalNoticed = false;
 };

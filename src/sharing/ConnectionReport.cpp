@@ -1,7 +1,8 @@
 #include "sharing/ConnectionReport.h"
 
+#include "platform/Report.h"
+
 #include <QDateTime>
-#include <cstdio>
 
 namespace {
 
@@ -14,10 +15,7 @@ QString now()
 
 ConnectionReport::ConnectionReport()
 {
-    m_sink = [](const QString& line) {
-        std::fprintf(stderr, "ringvakt: %s\n", line.toLocal8Bit().constData());
-        std::fflush(stderr);
-    };
+    m_sink = reportToStandardError;
 }
 
 void ConnectionReport::lost(const QString& broker, const QString& why, int retryDelayMs) const

@@ -276,7 +276,11 @@ void MqttClient::dispatch(const MqttEvent& event)
         } else {
             const QPointer<MqttClient> self(this);
             const QString why = sentence(mosquitto_connack_string(event.code));
-            emit refused(why);
+            if (!m_refusalNoticed) {
+                m_refusalNoticed = true;
+                emit refusedNotice(QStringLiteral("MQTT-megleren %1 slipper ikke Ringvakt inn: %2")
+                                       .arg(brokerName(), why));
+            }
             if (self)
                 fail(QStringLiteral("the broker refused the connection: ") + why);
         }

@@ -93,8 +93,10 @@ signals:
     void messageReceived(const QString& topic, const QByteArray& payload, bool retained);
     // A message over the payload limit, of `size` bytes.
     void messageTooLarge(const QString& topic, qsizetype size, bool retained);
-    // The broker turned the login down (user name, password, not allowed).
-    void refused(const QString& why);
+    // The broker turned the login down (user name, password, not allowed):
+    // what the user is told, once for as long as the client lives (it tries
+    // again and again).
+    void refusedNotice(const QString& text);
     // Lost or back.
     void stateChanged();
 
@@ -140,4 +142,6 @@ private:
     bool m_connected = false;
     bool m_subscribed = false;
     bool m_dispatching = false;
+    // The user has been told that the broker refuses the login.
+    bool m_refusalNoticed = false;
 };

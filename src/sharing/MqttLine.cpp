@@ -1,9 +1,8 @@
 #include "sharing/MqttLine.h"
 
 #include "platform/Clock.h"
+#include "platform/Report.h"
 #include "sharing/CallMessage.h"
-
-#include <cstdio>
 
 namespace {
 
@@ -54,10 +53,7 @@ const Clock& systemClock()
 MqttLine::MqttLine(SharingConfig config, LineTiming timing, QObject* parent)
     : Line(parent), m_topics(config), m_client(config, timing), m_clock(&systemClock())
 {
-    m_report = [](const QString& line) {
-        std::fprintf(stderr, "ringvakt: %s\n", line.toLocal8Bit().constData());
-        std::fflush(stderr);
-    };
+    m_report = reportToStandardError;
     const auto fire = [this] { reportRefusals(); };
     m_refusalWindow = timing.retryTimers ? timing.retryTimers->make(fire) : makeQtRetryTimer(fire);
 
@@ -70,13 +66,7 @@ MqttLine::MqttLine(SharingConfig config, LineTiming timing, QObject* parent)
     connect(&m_client, &MqttClient::messageReceived, this, &MqttLine::onMessage);
     connect(&m_client, &MqttClient::messageTooLarge, this, &MqttLine::onTooLarge);
     connect(&m_client, &MqttClient::stateChanged, this, &MqttLine::stateChanged);
-    connect(&m_client, &MqttClient::refused, this, [this](const QString& why) {
-        if (m_refusalNoticed)
-            return;
-        m_refusalNoticed = true;
-        emit notice(QStringLiteral("MQTT-megleren %1 slipper ikke Ringvakt inn: %2")
-                        .arg(m_client.brokerName(), why));
-    });
+    connect(&m_client, &MqttClient::refusedNotice, this, &MqttLine::notice);
 }
 
 MqttLine::~MqttLine() = default;

@@ -108,5 +108,4 @@ private:
     // Runs for a minute after each report of refused messages.
     std::unique_ptr<RetryTimer> m_refusalWindow;
     bool m_on = false;
-    bool m_refusalNoticed = false;
 };

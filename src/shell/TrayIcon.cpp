@@ -2,12 +2,12 @@
 
 #include "platform/Icons.h"
 #include "platform/MenuTemplate.h"
+#include "platform/Report.h"
 #include "shell/CommandIds.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QSystemTrayIcon>
-#include <cstdio>
 
 TrayIcon::TrayIcon(QObject* parent)
     : QObject(parent), m_menu(menus::buildPopup(menus::Tray, nullptr)),
@@ -86,8 +86,7 @@ void TrayIcon::showNotice(const QString& text)
 {
     // Also on standard error: a desktop without a tray shows no message.
     m_lastNotice = text;
-    std::fprintf(stderr, "ringvakt: %s\n",
-                 qPrintable(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' '))));
+    reportToStandardError(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
     if (m_tray->isVisible() && QSystemTrayIcon::supportsMessages())
         m_tray->showMessage(QStringLiteral("Ringvakt"), text, icons::icon(101), 15000);
 }

@@ -12,7 +12,7 @@ bool sameCall(const CapiLink::Call& a, const CapiLink::Call& b)
 } // namespace
 
 HandOver handOverLine(CapiLink& from, CapiLink& to, const std::function<bool()>& stillWanted,
-                      int confirmLimitMs)
+                      int confirmLimitMs, bool fromLost)
 {
     HandOver result;
     const auto capture = [&result](const QString& text) {
@@ -21,6 +21,10 @@ HandOver handOverLine(CapiLink& from, CapiLink& to, const std::function<bool()>&
     };
     from.setFatalHandler(capture);
     to.setFatalHandler(capture);
+    if (fromLost && from.isRegistered()) {
+        from.ReleaseCapi();
+        result.failure.clear();
+    }
 
     if (stillWanted() && to.RegisterWithCapi()) {
         const unsigned listen = to.ListenAll(CapiLink::kCipMaskAll);

@@ -31,8 +31,13 @@ struct HandOver
 // released too. Either link may be unregistered: an unregistered `from` is
 // only left behind, and `to` is not registered while nothing is wanted. The
 // confirmation is waited for up to `confirmLimitMs`.
+//
+// A `from` whose line is known to be gone hears nothing any more: it is
+// released first. (libcapi20 also renews its connection for the profile only
+// after a release: the next registration could not ask for the controllers
+// over the dead one.)
 HandOver handOverLine(CapiLink& from, CapiLink& to, const std::function<bool()>& stillWanted,
-                      int confirmLimitMs);
+                      int confirmLimitMs, bool fromLost = false);
 
 // Knows the calls that a hand-over drained from the old registration, so
 // that the same call, told to the next registration too, is handed on once.

@@ -19,34 +19,13 @@ namespace {
 constexpr std::size_t kPackBuffer = 256;
 constexpr std::size_t kProfileSize = 64;
 
-// Clears a flag when a scope ends, however it ends.
-class FlagScope
-{
-public:
-    explicit FlagScope(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~FlagScope() { m_flag = false; }
-
-private:
-    bool& m_flag;
-};
-
 } // namespace
 
 CapiLink::CapiLink(CapiApi& api) : m_api(api) {}
 
-void CapiLink::setCallHandler(std::function<void()> handler)
-{
-    m_callHandler = std::move(handler);
-}
-
 void CapiLink::setFatalHandler(std::function<void(const QString&)> handler)
 {
     m_fatalHandler = std::move(handler);
-}
-
-void CapiLink::setRenewalHandler(std::function<void(Renewal)> handler)
-{
-    m_renewalHandler = std::move(handler);
 }
 
 bool CapiLink::RegisterWithCapi()
@@ -141,36 +120,14 @@ CapiLink::Listening CapiLink::awaitListening(int limitMs,
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        if (left <= 0)
-            return Listening::NotConfirmed;
-        const int waited = m_api.waitForMessage(m_applId, int(left));
+        const int waited = m_api.waitForMessage(m_applId, int(std::max<long long>(0, left)));
         if (waited < 0)
             return Listening::Confirmed;
+        if (waited == 0 && left <= 0)
+            return Listening::NotConfirmed;
         arrived = waited > 0;
     }
     return Listening::Confirmed;
-}
-
-void CapiLink::PollCapi()
-{
-    // The call handler may run a nested event loop; a poll from there would
-    // fetch for a registration that is about to be dropped. Without a
-    // registration there is nothing to fetch, and the stale id may already
-    // belong to another program (libcapi20 shares its id table).
-    if (m_polling || !m_registered)
-        return;
-    FlagScope polling(m_polling);
-
-    const Fetched fetched = fetch(true);
-    if (fetched.kind == Fetched::Kind::LineLost) {
-        OnLineLost();
-        return;
-    }
-    if (fetched.kind != Fetched::Kind::Call)
-        return;
-    if (m_callHandler)
-        m_callHandler();
-    renewAfterCall(fetched.responseLost);
 }
 
 CapiLink::Fetched CapiLink::fetchOne()
@@ -241,26 +198,12 @@ void CapiLink::OnConfirmation()
     }
 }
 
-void CapiLink::OnConnectInd()
-{
-    if (m_receivedMessage.Command != CAPI_CONNECT)
-        return;
-    Call call;
-    const bool responseLost = !answerCall(&call);
-    if (m_callHandler)
-        m_callHandler();
-    renewAfterCall(responseLost);
-}
-
 bool CapiLink::answerCall(Call* call)
 {
-    CapiMessageDecoder::copyStruct(m_receivedMessage.CallingPartyNumber, m_callingNumberCopy,
+    CapiMessageDecoder::copyStruct(m_receivedMessage.CallingPartyNumber, call->calling.data(),
                                    kNumberCopySize);
-    CapiMessageDecoder::copyStruct(m_receivedMessage.CalledPartyNumber, m_calledNumberCopy,
+    CapiMessageDecoder::copyStruct(m_receivedMessage.CalledPartyNumber, call->called.data(),
                                    kNumberCopySize);
-    std::copy(std::begin(m_callingNumberCopy), std::end(m_callingNumberCopy),
-              call->calling.begin());
-    std::copy(std::begin(m_calledNumberCopy), std::end(m_calledNumberCopy), call->called.begin());
     const _cword messageNumber = m_receivedMessage.Messagenumber;
     const _cdword plci = m_receivedMessage.adr.adrPLCI;
     call->plci = plci;
@@ -276,54 +219,17 @@ bool CapiLink::answerCall(Call* call)
     return putRecord(m_receivedMessage) != kCapiLineLost;
 }
 
-void CapiLink::renewAfterCall(bool responseLost)
-{
-    // When the registration was released while the call was handled (the
-    // user disabled the link, or the program is ending), it stays released.
-    if (!m_registered)
-        return;
-    if (m_renewalHandler)
-        m_renewalHandler(responseLost ? Renewal::LineLost : Renewal::AfterCall);
-    else
-        RenewRegistration(!responseLost);
-}
-
 void CapiLink::CapiFatal(const QString& text)
 {
-    ++m_fatalCount;
     if (m_fatalHandler) {
         m_fatalHandler(text);
         return;
     }
+    // Possibly on a worker thread while the program's thread runs: the
+    // process ends without running exit handlers under it.
     std::fprintf(stderr, "FEIL: %s\n", text.toLocal8Bit().constData());
-    std::exit(1);
-}
-
-void CapiLink::OnLineLost()
-{
-    if (m_renewalHandler)
-        m_renewalHandler(Renewal::LineLost);
-    else
-        RenewRegistration(false);
-}
-
-bool CapiLink::RenewRegistration(bool drainFirst)
-{
-    // Calls that rang while the last one was handled wait in this
-    // registration's queue; releasing it unread would lose them.
-    if (drainFirst) {
-        drain([this](const Call&) {
-            if (m_callHandler)
-                m_callHandler();
-        });
-    }
-    if (!ReleaseCapi() || !RegisterWithCapi())
-        return false;
-    // A failing put is not fatal; a failing profile is, and ListenAll has
-    // reported it.
-    const unsigned fatalsBefore = m_fatalCount;
-    ListenAll(kCipMaskAll);
-    return m_fatalCount == fatalsBefore;
+    std::fflush(stderr);
+    std::_Exit(1);
 }
 
 unsigned CapiLink::putRecord(_cmsg& record)

@@ -11,15 +11,18 @@
 
 class CapiApi;
 
-// The program's one contact with the telephone line: registers with CAPI,
-// asks every controller to indicate every incoming call, fetches one message
-// per poll, answers each call indication with a CONNECT_RESP that ignores the
-// call, hands the call on, then registers and listens anew.
+// One registration with CAPI, the program's contact with the telephone line:
+// registers, asks every controller to indicate every incoming call, fetches
+// one message at a time and answers each call indication with a CONNECT_RESP
+// that ignores the call. Who holds it (LineKeeper, CapiListener) hands the
+// call on and moves to a new registration (handOverLine).
 //
-// Every CAPI failure that is checked is fatal: CapiFatal reports it through
-// the fatal handler, which in the program shows it and ends the process. A
-// handler that returns (as in tests) finds every operation stopped at the
-// point of the failure.
+// Every CAPI failure that is checked is reported through the fatal handler:
+// in the program, at start-up, it shows the failure and ends the process;
+// during a hand-over it is captured as the reason the line is lost. A
+// handler that returns finds every operation stopped at the point of the
+// failure. Without a handler the text goes to standard error and the process
+// ends at once with exit code 1.
 //
 // The link is not thread-safe: one thread at a time may use it.
 class CapiLink
@@ -69,24 +72,8 @@ public:
     CapiLink(const CapiLink&) = delete;
     CapiLink& operator=(const CapiLink&) = delete;
 
-    // Called for each incoming call, after both number copies are made and
-    // the CONNECT_RESP has been sent; it reads the copies from the link.
-    void setCallHandler(std::function<void()> handler);
-    // Called by CapiFatal with the text. Without one, the text goes to
-    // standard error and the process ends with exit code 1.
+    // Called by CapiFatal with the text.
     void setFatalHandler(std::function<void(const QString&)> handler);
-
-    // Why the registration must be made anew.
-    enum class Renewal
-    {
-        AfterCall, // every call indication is followed by a new registration
-        LineLost,  // the connection to the line is gone
-    };
-    // Who makes the registration anew. Without one the link releases,
-    // registers and listens again itself, in the same tick; with one (the
-    // program keeps the line in the background and retries when it is
-    // gone) the handler is told and the link does nothing more.
-    void setRenewalHandler(std::function<void(Renewal)> handler);
 
     // The application id the last CAPI_REGISTER returned.
     std::uint16_t applId() const { return m_applId; }
@@ -120,11 +107,6 @@ public:
     // request of this registration: only then is a call sure to reach it.
     // A call indicated meanwhile is answered and handed to `onCall`.
     Listening awaitListening(int limitMs, const std::function<void(const Call&)>& onCall);
-    // Fetches and handles at most one message; does nothing while not
-    // registered (a stale application id may belong to another program).
-    // A call goes to the call handler, then the registration is made anew
-    // (through the renewal handler when there is one).
-    void PollCapi();
     // Takes one message off the line: a confirmation is acted on, a call
     // indication answered with its CONNECT_RESP and returned. Nothing else
     // is done for a call; the caller hands it on and renews.
@@ -134,52 +116,29 @@ public:
     // `onCall`; confirmations are dropped (the registration is going). Ends
     // at the first empty fetch or when the line is gone.
     void drain(const std::function<void(const Call&)>& onCall);
-    // The two handlers of a fetched message in receivedMessage().
-    void OnConfirmation();
-    void OnConnectInd();
     // Reports a fatal failure to the fatal handler.
     void CapiFatal(const QString& text);
 
-    // The last message fetched, unpacked; after a call indication it holds
-    // the CONNECT_RESP that was sent.
-    const _cmsg& receivedMessage() const { return m_receivedMessage; }
-    // The Calling party number and Called party number of the last call
-    // indication: the length byte n, then n bytes (cut, see
-    // CapiMessageDecoder::copyStruct), then zeros.
-    const std::uint8_t* callingNumberCopy() const { return m_callingNumberCopy; }
-    const std::uint8_t* calledNumberCopy() const { return m_calledNumberCopy; }
-
 private:
-    // What to do when the line is found lost; today: register anew.
-    void OnLineLost();
+    // Acts on a confirmation in m_receivedMessage: a refused listen request
+    // is fatal.
+    void OnConfirmation();
     // fetchOne, with confirmations acted on or dropped.
     Fetched fetch(bool actOnConfirmations);
     // Copies the numbers of the call indication in m_receivedMessage into
-    // the copies and *call, and puts the CONNECT_RESP. False when the put
-    // found the connection gone.
+    // *call (the length byte n, then n bytes, cut as
+    // CapiMessageDecoder::copyStruct cuts them, then zeros) and puts the
+    // CONNECT_RESP. False when the put found the connection gone.
     bool answerCall(Call* call);
-    // After a call handed to the call handler: renew through the handler,
-    // or here.
-    void renewAfterCall(bool responseLost);
-    // drain (when asked and the line is not known lost; each call goes to
-    // the call handler), ReleaseCapi, RegisterWithCapi,
-    // ListenAll(kCipMaskAll), stopping at a fatal failure. False after one.
-    bool RenewRegistration(bool drainFirst);
     unsigned putRecord(_cmsg& record);
 
     CapiApi& m_api;
     CapiMessageDecoder m_decoder;
     std::uint16_t m_applId = 0;
     _cmsg m_receivedMessage{};
-    std::uint8_t m_callingNumberCopy[kNumberCopySize]{};
-    std::uint8_t m_calledNumberCopy[kNumberCopySize]{};
-    std::function<void()> m_callHandler;
     std::function<void(const QString&)> m_fatalHandler;
-    std::function<void(Renewal)> m_renewalHandler;
-    bool m_polling = false;
     bool m_registered = false;
     // Listen requests put and not yet confirmed.
     unsigned m_listensToConfirm = 0;
     bool m_listenRefused = false;
-    unsigned m_fatalCount = 0;
 };

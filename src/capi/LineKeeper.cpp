@@ -33,8 +33,8 @@ QByteArray bytesOf(const std::array<std::uint8_t, CapiLink::kNumberCopySize>& co
 // goes away clears it first.
 struct LineKeeper::Job
 {
-    Job(quint64 number, CapiApi& capi, std::shared_ptr<CapiLink> old, int limitMs)
-        : attempt(number), api(capi), from(std::move(old)), callLimitMs(limitMs)
+    Job(quint64 number, CapiApi& capi, std::shared_ptr<CapiLink> old, int limitMs, bool oldLost)
+        : attempt(number), api(capi), from(std::move(old)), callLimitMs(limitMs), fromLost(oldLost)
     {}
 
     const quint64 attempt;
@@ -42,6 +42,8 @@ struct LineKeeper::Job
     // The registration being handed over from (possibly unregistered).
     std::shared_ptr<CapiLink> from;
     const int callLimitMs;
+    // The line of `from` is known to be gone.
+    const bool fromLost;
     std::atomic<bool> wanted{true};
     std::atomic<bool> letGo{false};
 
@@ -209,7 +211,7 @@ void LineKeeper::startAttempt()
     stopWaking();
     setState(State::Connecting);
     if (m_execution == Execution::Inline) {
-        Job job(m_lastAttempt, m_api, m_link, m_recovery.timing().callLimitMs);
+        Job job(m_lastAttempt, m_api, m_link, m_recovery.timing().callLimitMs, m_linkLost);
         m_job = std::shared_ptr<Job>(&job, [](Job*) {});
         const Outcome outcome = runJob(job);
         attemptFinished(outcome);
@@ -238,7 +240,8 @@ void LineKeeper::workersFreed()
 
 void LineKeeper::launch()
 {
-    auto job = std::make_shared<Job>(m_lastAttempt, m_api, m_link, m_recovery.timing().callLimitMs);
+    auto job = std::make_shared<Job>(m_lastAttempt, m_api, m_link, m_recovery.timing().callLimitMs,
+                                     m_linkLost);
     job->owner = this;
     m_job = job;
     if (m_recovery.timing().callLimitMs > 0)
@@ -270,7 +273,7 @@ LineKeeper::Outcome LineKeeper::runJob(Job& job)
                 job.letGo = true;
             return wanted;
         },
-        job.callLimitMs);
+        job.callLimitMs, job.fromLost);
     outcome.letGo = job.letGo;
     return outcome;
 }
@@ -293,6 +296,7 @@ void LineKeeper::attemptFinished(const Outcome& outcome)
 
     // The old registration has been released; the new one is the link now.
     m_link = outcome.link;
+    m_linkLost = false;
     m_link->setFatalHandler([this](const QString& text) {
         if (!m_capturing && m_fatal)
             m_fatal(text);
@@ -349,6 +353,7 @@ void LineKeeper::giveUp()
     m_job.reset();
     m_workers->release(this);
     m_link = newLink();
+    m_linkLost = false;
     emit backgroundWorkEnded();
     if (m_wantOn && !m_shutDown)
         lose(QStringLiteral("the line did not answer in time"));
@@ -377,6 +382,7 @@ void LineKeeper::becomeUp()
 
 void LineKeeper::lose(const QString& why)
 {
+    m_linkLost = true;
     stopWaking();
     // The state first, so that whoever is told of the change sees it.
     m_state = State::Lost;

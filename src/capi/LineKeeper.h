@@ -140,6 +140,8 @@ private:
     CapiWorkers* m_workers;
     std::unique_ptr<CapiWorkers> m_ownWorkers;
     std::shared_ptr<CapiLink> m_link;
+    // The line of m_link is known to be gone.
+    bool m_linkLost = false;
     State m_state = State::Off;
     // What the user wants: the line (on), or not (off, or the end).
     bool m_wantOn = false;

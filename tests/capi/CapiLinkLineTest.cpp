@@ -30,7 +30,7 @@ TEST_F(LineTestFixture, ListenAndConnectRespOnTheWireThenRegistersAnew)
 {
     startLine(2);
     registerAndListen();
-    const unsigned firstAppl = link->applId();
+    const unsigned firstAppl = listener->link().applId();
     ASSERT_TRUE(pollUntilLogged("LISTEN_REQ", 2));
     const QString listen1 = exchange.waitForLog(QRegularExpression("LISTEN_REQ .*controller=1 "));
     EXPECT_EQ(logValue(listen1, "bytes"),
@@ -61,11 +61,12 @@ TEST_F(LineTestFixture, ListenAndConnectRespOnTheWireThenRegistersAnew)
                                            "000000"
                                            "050000000000");
 
-    // Released, registered again and listening again, all in the same tick.
+    // Registered again and listening again, then released, all in the same
+    // poll.
     EXPECT_EQ(logged("RELEASE appl=" + QString::number(firstAppl)), 1);
     EXPECT_EQ(logged("REGISTER "), 2);
-    EXPECT_EQ(logged("LISTEN_REQ appl=" + QString::number(link->applId())), 2);
-    EXPECT_NE(link->applId(), firstAppl);
+    EXPECT_EQ(logged("LISTEN_REQ appl=" + QString::number(listener->link().applId())), 2);
+    EXPECT_NE(listener->link().applId(), firstAppl);
     const QStringList lines = exchange.logLines();
     EXPECT_LT(lines.indexOf(QRegularExpression(".*CONNECT_RESP .*")),
               lines.indexOf(QRegularExpression(".*RELEASE .*")));
@@ -125,7 +126,7 @@ TEST_F(LineTestFixture, HalfAFrameWaitsForTheRest)
     const Bytes secondHalf(frame.begin() + 20, frame.end());
 
     // Work off the two LISTEN_CONFs so the half frame is next on the socket.
-    const int fd = capi20_fileno(link->applId());
+    const int fd = capi20_fileno(listener->link().applId());
     ASSERT_GE(fd, 0);
     ASSERT_TRUE(
         pollUntil([&] { return LineFrameProbe::probe(fd).state == LineFrame::State::Empty; }));
@@ -134,7 +135,7 @@ TEST_F(LineTestFixture, HalfAFrameWaitsForTheRest)
         pollUntil([&] { return LineFrameProbe::probe(fd).state == LineFrame::State::Partial; }));
     // Polling now must neither block nor take the half frame.
     for (int i = 0; i < 5; ++i)
-        link->PollCapi();
+        listener->poll();
     EXPECT_EQ(calls, 0);
     EXPECT_EQ(LineFrameProbe::probe(fd).state, LineFrame::State::Partial);
 
@@ -173,7 +174,7 @@ TEST_F(LineTestFixture, PutOnAClosedLineReturnsAnError)
 {
     startLine();
     registerAndListen();
-    const int fd = capi20_fileno(link->applId());
+    const int fd = capi20_fileno(listener->link().applId());
     ASSERT_GE(fd, 0);
     exchange.drop();
     QDeadlineTimer deadline(15000);
@@ -183,7 +184,7 @@ TEST_F(LineTestFixture, PutOnAClosedLineReturnsAnError)
         if (LineFrameProbe::probe(fd).state == LineFrame::State::Whole) {
             const std::uint8_t* bytes = nullptr;
             std::size_t size = 0;
-            api->getMessage(link->applId(), &bytes, &size);
+            api->getMessage(listener->link().applId(), &bytes, &size);
         }
         ::usleep(5000);
     }
@@ -193,6 +194,6 @@ TEST_F(LineTestFixture, PutOnAClosedLineReturnsAnError)
         message(0x05, 0x80, 0, concat({dword(1), dword(0), dword(0), dword(0), {0, 0}}));
     unsigned result = kCapiNoError;
     for (int i = 0; i < 100 && result == kCapiNoError; ++i)
-        result = api->putMessage(link->applId(), request.data());
+        result = api->putMessage(listener->link().applId(), request.data());
     EXPECT_NE(result, kCapiNoError);
 }

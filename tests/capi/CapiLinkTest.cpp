@@ -2,6 +2,7 @@
 
 #include "FakeCapiApi.h"
 #include "FakeCapiMessages.h"
+#include "capi/CapiListener.h"
 #include "capi/CapiTexts.h"
 
 #include <gtest/gtest.h>
@@ -23,14 +24,32 @@ protected:
     {
         link = std::make_unique<CapiLink>(fake);
         link->setFatalHandler([this](const QString& text) { fatals.push_back(text); });
-        link->setCallHandler([this] {
-            ++calls;
-            callingAtCall.assign(link->callingNumberCopy(),
-                                 link->callingNumberCopy() + CapiLink::kNumberCopySize);
-            calledAtCall.assign(link->calledNumberCopy(),
-                                link->calledNumberCopy() + CapiLink::kNumberCopySize);
-            summaryAtCall = fake.summary();
-        });
+        listener.setFatalHandler([this](const QString& text) { fatals.push_back(text); });
+        listener.setCallHandler([this](const CapiLink::Call& call) { takeCall(call); });
+    }
+
+    void takeCall(const CapiLink::Call& call)
+    {
+        ++calls;
+        callingAtCall.assign(call.calling.begin(), call.calling.end());
+        calledAtCall.assign(call.called.begin(), call.called.end());
+        summaryAtCall = fake.summary();
+    }
+
+    // One fetch from the link alone; a call is taken as the listener's are.
+    void fetch()
+    {
+        const CapiLink::Fetched fetched = link->fetchOne();
+        if (fetched.kind == CapiLink::Fetched::Kind::Call)
+            takeCall(fetched.call);
+    }
+
+    // The listener's start-up, as ringvakt-listen does it.
+    void startListener()
+    {
+        ASSERT_TRUE(listener.start());
+        ASSERT_TRUE(fatals.empty());
+        fake.clearCalls();
     }
 
     // Start-up as the program does it.
@@ -53,17 +72,14 @@ protected:
 
     FakeCapiApi fake;
     std::unique_ptr<CapiLink> link;
+    // The link as ringvakt-listen holds it: handed over after each call.
+    CapiListener listener{fake, 1000};
     std::vector<QString> fatals;
     int calls = 0;
     Bytes callingAtCall;
     Bytes calledAtCall;
     std::string summaryAtCall;
 };
-
-Bytes copyOf(const std::uint8_t* copy, std::size_t n)
-{
-    return Bytes(copy, copy + n);
-}
 
 } // namespace
 
@@ -116,31 +132,32 @@ TEST_F(CapiLinkTest, ConfirmationsOnlyListenConfAboveFFIsFatal)
     fake.queueMessage(connectConf(0x101, 0x2002));
     fake.queueMessage(disconnectConf(0x101, 0x2001));
     for (int i = 0; i < 3; ++i)
-        link->PollCapi();
+        fetch();
     EXPECT_TRUE(fatals.empty());
     EXPECT_EQ(fake.summary(), "GET, GET, GET");
 
     fake.queueMessage(listenConf(1, 0x0100));
-    link->PollCapi();
+    fetch();
     ASSERT_EQ(fatals.size(), 1u);
     EXPECT_EQ(fatals[0], QString::fromUtf8(CapiTexts::kNoListenConf));
     EXPECT_EQ(fatals[0], QStringLiteral("Ingen LISTEN_CONF !"));
 }
 
-TEST_F(CapiLinkTest, ConnectIndAnsweredBeforeHandlerThenRegistersAnew)
+TEST_F(CapiLinkTest, ConnectIndAnsweredBeforeItIsHandedOnThenTheLineIsHandedOver)
 {
     fake.setControllers(2);
-    start();
+    startListener();
     fake.setApplId(9); // the next registration gets a new id
     fake.queueMessage(
         connectInd(5, 0x101, 1, calledNumber("7654321"), callingNumber("0212345678")));
-    link->PollCapi();
+    listener.poll();
 
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(summaryAtCall, "GET, PUT(CONNECT_RESP)");
-    // The second GET drains the old registration before it is released.
-    EXPECT_EQ(fake.summary(), "GET, PUT(CONNECT_RESP), GET, RELEASE, INSTALLED, REGISTER, "
-                              "GET_PROFILE, PUT(LISTEN_REQ c1), PUT(LISTEN_REQ c2)");
+    // The next registration listens (its confirmation cannot be waited for
+    // here), then the old one is drained and released.
+    EXPECT_EQ(fake.summary(), "GET, PUT(CONNECT_RESP), INSTALLED, REGISTER, GET_PROFILE, "
+                              "PUT(LISTEN_REQ c1), PUT(LISTEN_REQ c2), GET, GET, RELEASE");
     const auto sent = puts();
     ASSERT_EQ(sent.size(), 3u);
     // Message number 5, PLCI 0x101, reject 1; B protocol 0/0/0 with empty
@@ -153,7 +170,7 @@ TEST_F(CapiLinkTest, ConnectIndAnsweredBeforeHandlerThenRegistersAnew)
                             "000000"
                             "050000000000");
     EXPECT_EQ(fake.callsOf(Op::Release).at(0).applId, 1u);
-    EXPECT_EQ(link->applId(), 9);
+    EXPECT_EQ(listener.link().applId(), 9);
     EXPECT_EQ(sent[1][2], 9); // the listen requests carry the new id
     EXPECT_EQ(sent[2][2], 9);
 
@@ -172,7 +189,7 @@ TEST_F(CapiLinkTest, OtherIndicationsDroppedUnanswered)
     fake.queueMessage(infoInd(0x101, 0x0070, {0x81, '1', '2'}));
     fake.queueMessage(message(0x03, 0x82, 4, dword(0x101))); // CONNECT_ACTIVE_IND
     for (int i = 0; i < 3; ++i)
-        link->PollCapi();
+        fetch();
     EXPECT_EQ(fake.summary(), "GET, GET, GET");
     EXPECT_EQ(calls, 0);
 }
@@ -182,9 +199,9 @@ TEST_F(CapiLinkTest, EmptyCallingNumberStillCopiedAndHandled)
     start();
     // A previous call leaves its numbers behind; the next must not show them.
     fake.queueMessage(connectInd(1, 0x101, 1, calledNumber("111"), callingNumber("999")));
-    link->PollCapi();
+    fetch();
     fake.queueMessage(connectInd(2, 0x102, 1, calledNumber("7654321"), callingNumber("")));
-    link->PollCapi();
+    fetch();
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(callingAtCall, Bytes(CapiLink::kNumberCopySize, 0));
     EXPECT_EQ(calledAtCall[0], 8);
@@ -218,35 +235,31 @@ TEST_F(CapiLinkTest, FatalTextForEachFailingOperation)
     EXPECT_EQ(fatals[3], QStringLiteral("Ukjent antall ISDN-kort !"));
 }
 
-TEST_F(CapiLinkTest, FailuresAfterACallStopTheCycle)
+TEST_F(CapiLinkTest, AHandOverThatCannotRegisterIsAFailureAndNothingIsFetchedAfterIt)
 {
-    start();
+    startListener();
     fake.scriptResult(Op::Register, 0x1008);
     fake.queueMessage(connectInd(5, 0x101, 1, calledNumber("1"), callingNumber("2")));
-    link->PollCapi();
-    EXPECT_EQ(fake.summary(), "GET, PUT(CONNECT_RESP), GET, RELEASE, INSTALLED, REGISTER");
+    listener.poll();
+    EXPECT_EQ(fake.summary(), "GET, PUT(CONNECT_RESP), INSTALLED, REGISTER, GET, RELEASE");
     ASSERT_EQ(fatals.size(), 1u);
     EXPECT_EQ(fatals[0], QString::fromUtf8(CapiTexts::kNotRegistered));
+    EXPECT_EQ(calls, 1);
+    listener.poll();
+    EXPECT_EQ(fake.summary(), "GET, PUT(CONNECT_RESP), INSTALLED, REGISTER, GET, RELEASE");
 
-    // Nothing is fetched for a registration that failed.
-    link->PollCapi();
-    EXPECT_EQ(fake.summary(), "GET, PUT(CONNECT_RESP), GET, RELEASE, INSTALLED, REGISTER");
-
-    start();
+    // The old registration that cannot be released once the next one
+    // listens is no failure: the line is gone, and the library drops it.
+    // A failed response is not looked at either: the call is handed on.
+    fatals.clear();
+    startListener();
+    fake.scriptResult(Op::Put, 0x1108);
     fake.scriptResult(Op::Release, 0x1101);
     fake.queueMessage(connectInd(6, 0x102, 1, calledNumber("1"), callingNumber("2")));
-    link->PollCapi();
-    EXPECT_EQ(fake.summary(), "GET, PUT(CONNECT_RESP), GET, RELEASE");
-    ASSERT_EQ(fatals.size(), 2u);
-    EXPECT_EQ(fatals[1], QString::fromUtf8(CapiTexts::kNotReleased));
-
-    // A failed response is not looked at: the call is handled all the same.
-    start();
-    fake.scriptResult(Op::Put, 0x1108);
-    fake.queueMessage(connectInd(7, 0x103, 1, calledNumber("1"), callingNumber("2")));
-    link->PollCapi();
-    EXPECT_EQ(calls, 3);
-    EXPECT_EQ(fatals.size(), 2u);
+    listener.poll();
+    EXPECT_EQ(calls, 2);
+    EXPECT_TRUE(fatals.empty());
+    EXPECT_TRUE(listener.link().isRegistered());
 }
 
 TEST_F(CapiLinkTest, LongNumberStructIsCutWithoutOverrun)
@@ -258,18 +271,18 @@ TEST_F(CapiLinkTest, LongNumberStructIsCutWithoutOverrun)
     // Both in the long form (0xff, 16-bit length 255): the called number is
     // copied last, into the buffer that is followed by the link's handlers.
     fake.queueMessage(connectInd(3, 0x101, 1, cstruct(digits), cstruct(digits)));
-    link->PollCapi();
+    fetch();
     ASSERT_EQ(calls, 1);
     ASSERT_EQ(callingAtCall.size(), 208u);
     EXPECT_EQ(callingAtCall[0], 207);
     EXPECT_EQ(Bytes(callingAtCall.begin() + 1, callingAtCall.end()),
               Bytes(digits.begin(), digits.begin() + 207));
     EXPECT_EQ(calledAtCall, callingAtCall);
-    // The handlers after the buffers still work.
+    // What lies after the copies is whole: the next call reads right.
     fake.queueMessage(connectInd(4, 0x102, 1, calledNumber("5"), callingNumber("6")));
-    link->PollCapi();
+    fetch();
     EXPECT_EQ(calls, 2);
-    EXPECT_EQ(copyOf(link->callingNumberCopy(), 4), (Bytes{3, 0x01, 0x80, '6'}));
+    EXPECT_EQ(Bytes(callingAtCall.begin(), callingAtCall.begin() + 4), (Bytes{3, 0x01, 0x80, '6'}));
 }
 
 TEST_F(CapiLinkTest, MalformedStructsAreDropped)
@@ -299,7 +312,7 @@ TEST_F(CapiLinkTest, MalformedStructsAreDropped)
     fake.queueMessage(noTrailer);
 
     for (int i = 0; i < 4; ++i)
-        link->PollCapi();
+        fetch();
     EXPECT_EQ(calls, 0);
     EXPECT_EQ(fake.summary(), "GET, GET, GET, GET"); // nothing answered
 }
@@ -318,104 +331,69 @@ TEST_F(CapiLinkTest, UnknownCommandsDroppedAndLineStillHeard)
     const int junk = 8;
     fake.queueMessage(connectInd(5, 0x101, 1, calledNumber("1"), callingNumber("2")));
     for (int i = 0; i < junk; ++i)
-        link->PollCapi();
+        fetch();
     EXPECT_TRUE(fake.callsOf(Op::Put).empty());
-    link->PollCapi();
+    fetch();
     EXPECT_EQ(calls, 1);
     EXPECT_TRUE(fatals.empty());
 }
 
 TEST_F(CapiLinkTest, OneMessagePerPollAndTheRestOfACallsRegistrationDrained)
 {
-    start();
-    fake.queueMessage(listenConf(1, 0));
-    fake.queueMessage(connectInd(5, 0x101, 1, calledNumber("1"), callingNumber("2")));
-    fake.queueMessage(connectInd(6, 0x102, 1, calledNumber("1"), callingNumber("3")));
-    fake.queueMessage(listenConf(1, 0x2000));
-    link->PollCapi();
+    fake.countApplIds();
+    startListener();
+    fake.queueMessageFor(1, listenConf(1, 0));
+    fake.queueMessageFor(1, connectInd(5, 0x101, 1, calledNumber("1"), callingNumber("2")));
+    fake.queueMessageFor(1, connectInd(6, 0x102, 1, calledNumber("1"), callingNumber("3")));
+    fake.queueMessageFor(1, listenConf(1, 0x2000));
+    listener.poll();
     EXPECT_EQ(fake.callsOf(Op::Get).size(), 1u);
     EXPECT_EQ(fake.queuedMessages(), 3u);
 
     // A call: what its registration still holds is taken before the
-    // release, each call answered and handed on, a late confirmation (even
-    // a refusal) dropped with the registration it belongs to.
+    // release, once the next one listens, each call answered and handed on,
+    // a late confirmation (even a refusal) dropped with the registration it
+    // belongs to. The next registration's own confirmation counts.
     std::vector<Bytes> callers;
-    link->setCallHandler([&] { callers.push_back(copyOf(link->callingNumberCopy(), 4)); });
-    link->PollCapi();
+    listener.setCallHandler([&](const CapiLink::Call& call) {
+        callers.push_back(Bytes(call.calling.begin(), call.calling.begin() + 4));
+    });
+    fake.queueMessageFor(2, listenConf(1, 0));
+    listener.poll();
     EXPECT_EQ(fake.queuedMessages(), 0u);
     EXPECT_EQ(callers, (std::vector<Bytes>{{3, 0x01, 0x80, '2'}, {3, 0x01, 0x80, '3'}}));
-    EXPECT_EQ(fake.summary(), "GET, GET, PUT(CONNECT_RESP), GET, PUT(CONNECT_RESP), GET, GET, "
-                              "RELEASE, INSTALLED, REGISTER, GET_PROFILE, PUT(LISTEN_REQ c1)");
+    EXPECT_EQ(fake.summary(), "GET, GET, PUT(CONNECT_RESP), INSTALLED, REGISTER, GET_PROFILE, "
+                              "PUT(LISTEN_REQ c1), GET, GET, PUT(CONNECT_RESP), GET, GET, "
+                              "RELEASE");
+    EXPECT_EQ(listener.link().applId(), 2);
     EXPECT_TRUE(fatals.empty());
 }
 
-TEST_F(CapiLinkTest, PollFromInsideTheCallHandlerDoesNothing)
-{
-    start();
-    link->setCallHandler([this] {
-        ++calls;
-        link->PollCapi();
-    });
-    fake.queueMessage(connectInd(5, 0x101, 1, calledNumber("1"), callingNumber("2")));
-    link->PollCapi();
-    EXPECT_EQ(calls, 1);
-    EXPECT_EQ(fake.summary(), "GET, PUT(CONNECT_RESP), GET, RELEASE, INSTALLED, REGISTER, "
-                              "GET_PROFILE, PUT(LISTEN_REQ c1)");
-}
-
-TEST_F(CapiLinkTest, LostLineRegistersAndListensAnew)
+TEST_F(CapiLinkTest, ALostLineIsHandedOverAndAFailureThenIsFatal)
 {
     fake.setControllers(2);
-    start();
+    startListener();
+    // A registration whose line is gone hears nothing: it goes first.
     fake.scriptResult(Op::Get, kCapiLineLost);
-    link->PollCapi();
+    listener.poll();
     EXPECT_EQ(fake.summary(), "GET, RELEASE, INSTALLED, REGISTER, GET_PROFILE, "
-                              "PUT(LISTEN_REQ c1), PUT(LISTEN_REQ c2)");
+                              "PUT(LISTEN_REQ c1), PUT(LISTEN_REQ c2), GET");
     EXPECT_TRUE(fatals.empty());
 
-    // Other get errors only end the tick.
+    // Other get errors only end the poll.
     fake.clearCalls();
     fake.scriptResult(Op::Get, kCapiIllegalApplId);
     fake.scriptResult(Op::Get, 0x1105);
-    link->PollCapi();
-    link->PollCapi();
+    listener.poll();
+    listener.poll();
     EXPECT_EQ(fake.summary(), "GET, GET");
 
-    // When registering anew fails, the fatal path applies.
+    // When the next registration cannot be made, the failure is fatal.
     fake.clearCalls();
     fake.scriptResult(Op::Get, kCapiLineLost);
     fake.scriptResult(Op::Installed, 0x1009);
-    link->PollCapi();
+    listener.poll();
     EXPECT_EQ(fake.summary(), "GET, RELEASE, INSTALLED");
     ASSERT_EQ(fatals.size(), 1u);
     EXPECT_EQ(fatals[0], QString::fromUtf8(CapiTexts::kNotInstalled));
-}
-
-TEST_F(CapiLinkTest, ReleasedWhileACallIsHandledStaysReleased)
-{
-    start();
-    // The user disables the link (or the program ends) from an event loop
-    // that runs inside the call handling.
-    link->setCallHandler([this] {
-        ++calls;
-        EXPECT_TRUE(link->ReleaseCapi());
-    });
-    fake.queueMessage(connectInd(5, 0x101, 1, calledNumber("1"), callingNumber("2")));
-    fake.queueMessage(listenConf(1, 0));
-    link->PollCapi();
-    EXPECT_EQ(calls, 1);
-    EXPECT_EQ(fake.summary(), "GET, PUT(CONNECT_RESP), RELEASE");
-    EXPECT_FALSE(link->isRegistered());
-
-    // A second release (shutdown after disabling) and a poll do nothing.
-    EXPECT_TRUE(link->ReleaseCapi());
-    link->PollCapi();
-    EXPECT_EQ(fake.summary(), "GET, PUT(CONNECT_RESP), RELEASE");
-    EXPECT_TRUE(fatals.empty());
-
-    // Enabled again: registered and listening, and the queue is read again.
-    start();
-    EXPECT_TRUE(link->isRegistered());
-    link->PollCapi();
-    EXPECT_EQ(fake.summary(), "GET");
 }

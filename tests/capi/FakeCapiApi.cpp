@@ -45,8 +45,13 @@ void FakeCapiApi::scriptResult(Op op, unsigned result)
 
 void FakeCapiApi::queueMessage(std::vector<std::uint8_t> bytes)
 {
+    queueMessageFor(0, std::move(bytes));
+}
+
+void FakeCapiApi::queueMessageFor(unsigned applId, std::vector<std::uint8_t> bytes)
+{
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_incoming.push_back(std::move(bytes));
+    m_incoming.emplace_back(applId, std::move(bytes));
 }
 
 std::vector<FakeCapiApi::Call> FakeCapiApi::calls() const
@@ -188,19 +193,25 @@ unsigned FakeCapiApi::getMessage(unsigned applId, const std::uint8_t** message, 
     Entry entry(*this, Op::Get);
     *message = nullptr;
     *size = 0;
+    const auto next = [this, applId] {
+        return std::find_if(m_incoming.begin(), m_incoming.end(), [applId](const auto& queued) {
+            return queued.first == 0 || queued.first == applId;
+        });
+    };
     bool empty = false;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        empty = m_incoming.empty();
+        empty = next() == m_incoming.end();
     }
     unsigned result = resultFor(Op::Get, empty ? kCapiQueueEmpty : kCapiNoError);
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        if (result == kCapiNoError && m_incoming.empty())
+        const auto found = next();
+        if (result == kCapiNoError && found == m_incoming.end())
             result = kCapiQueueEmpty;
         if (result == kCapiNoError) {
-            m_current = std::move(m_incoming.front());
-            m_incoming.pop_front();
+            m_current = std::move(found->second);
+            m_incoming.erase(found);
             *message = m_current.data();
             *size = m_current.size();
         }

@@ -52,6 +52,9 @@ public:
 
     // Queues an incoming message: the next get that succeeds returns it.
     void queueMessage(std::vector<std::uint8_t> bytes);
+    // The same for one registration only: only a get of that application id
+    // returns it (others pass it by).
+    void queueMessageFor(unsigned applId, std::vector<std::uint8_t> bytes);
     std::size_t queuedMessages() const { return m_incoming.size(); }
 
     std::vector<Call> calls() const;
@@ -111,7 +114,8 @@ private:
 
     std::map<Op, unsigned> m_results;
     std::map<Op, std::deque<unsigned>> m_scripted;
-    std::deque<std::vector<std::uint8_t>> m_incoming;
+    // Each message with the application id it is for (0: any).
+    std::deque<std::pair<unsigned, std::vector<std::uint8_t>>> m_incoming;
     std::vector<std::uint8_t> m_current; // the message the last get returned
     std::vector<Call> m_calls;
     unsigned m_applId = 1;

@@ -128,7 +128,7 @@ TEST_F(LineKeeperTest, FailedRegistrationAfterACallIsANoLineStateWithRetries)
               "INSTALLED, REGISTER, GET_PROFILE, PUT(LISTEN_REQ c1)");
 }
 
-TEST_F(LineKeeperTest, ClosedConnectionIsLostAtOnceAndReleasedOnceTheTryListens)
+TEST_F(LineKeeperTest, ClosedConnectionIsLostAtOnceAndReleasedBeforeTheTry)
 {
     ASSERT_TRUE(keeper.startUp());
     api.clearCalls();
@@ -137,7 +137,7 @@ TEST_F(LineKeeperTest, ClosedConnectionIsLostAtOnceAndReleasedOnceTheTryListens)
     EXPECT_EQ(keeper.state(), State::Lost);
     EXPECT_EQ(reports.size(), 1u);
     ASSERT_TRUE(retriedUntil(State::Up));
-    EXPECT_EQ(api.summary(true), "INSTALLED, REGISTER, GET_PROFILE, PUT(LISTEN_REQ c1), RELEASE");
+    EXPECT_EQ(api.summary(true), "RELEASE, INSTALLED, REGISTER, GET_PROFILE, PUT(LISTEN_REQ c1)");
 }
 
 TEST_F(LineKeeperTest, FailedListenRequestCountsAsNoLine)

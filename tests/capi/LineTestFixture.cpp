@@ -19,8 +19,8 @@ void LineTestFixture::SetUp()
 void LineTestFixture::TearDown()
 {
     // Leave the exchange with no registration of ours behind.
-    if (link && registered && fatals.empty())
-        link->ReleaseCapi();
+    if (listener && registered && fatals.empty())
+        listener->release();
 }
 
 void LineTestFixture::startLine(int controllers, std::chrono::milliseconds callLimit)
@@ -32,22 +32,19 @@ void LineTestFixture::startLine(int controllers, std::chrono::milliseconds callL
     LineTiming timing;
     timing.callLimitMs = int(callLimit.count());
     api = std::make_unique<Libcapi20Api>(timing);
-    link = std::make_unique<CapiLink>(*api);
-    link->setFatalHandler([this](const QString& text) { fatals.push_back(text); });
-    link->setCallHandler([this] {
+    listener = std::make_unique<CapiListener>(*api, timing.callLimitMs);
+    listener->setFatalHandler([this](const QString& text) { fatals.push_back(text); });
+    listener->setCallHandler([this](const CapiLink::Call& call) {
         ++calls;
-        callingAtCall.assign(link->callingNumberCopy(),
-                             link->callingNumberCopy() + CapiLink::kNumberCopySize);
-        calledAtCall.assign(link->calledNumberCopy(),
-                            link->calledNumberCopy() + CapiLink::kNumberCopySize);
+        callingAtCall.assign(call.calling.begin(), call.calling.end());
+        calledAtCall.assign(call.called.begin(), call.called.end());
     });
 }
 
 void LineTestFixture::registerAndListen()
 {
-    ASSERT_TRUE(link->RegisterWithCapi());
+    ASSERT_TRUE(listener->start());
     registered = true;
-    ASSERT_EQ(link->ListenAll(CapiLink::kCipMaskAll), 0u);
     ASSERT_TRUE(fatals.empty());
 }
 
@@ -57,7 +54,7 @@ bool LineTestFixture::pollUntil(const std::function<bool()>& done, int timeoutMs
     while (!done()) {
         if (deadline.hasExpired())
             return false;
-        link->PollCapi();
+        listener->poll();
         ::usleep(kPollIntervalMs * 1000);
     }
     return true;

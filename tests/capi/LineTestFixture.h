@@ -1,6 +1,6 @@
 #pragma once
 
-#include "capi/CapiLink.h"
+#include "capi/CapiListener.h"
 #include "capi/Libcapi20Api.h"
 #include "support/ExchangeProcess.h"
 
@@ -20,15 +20,15 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Starts the exchange, points libcapi20 at it and makes the link (with
-    // calls that wait for an answer bounded by callLimit).
+    // Starts the exchange, points libcapi20 at it and makes the listener
+    // (with calls that wait for an answer bounded by callLimit).
     void startLine(int controllers = 1,
                    std::chrono::milliseconds callLimit = std::chrono::milliseconds(3000));
     // Registers and listens as the program does at start-up.
     void registerAndListen();
 
-    // Polls the link every few milliseconds until `done` holds; false after
-    // timeoutMs.
+    // Polls the listener every few milliseconds until `done` holds; false
+    // after timeoutMs.
     bool pollUntil(const std::function<bool()>& done, int timeoutMs = 15000);
     // Waits, polling the link, until the exchange log has `count` lines
     // matching `pattern`.
@@ -42,7 +42,7 @@ protected:
     QTemporaryDir home;
     test::ExchangeProcess exchange;
     std::unique_ptr<Libcapi20Api> api;
-    std::unique_ptr<CapiLink> link;
+    std::unique_ptr<CapiListener> listener;
     std::vector<QString> fatals;
     int calls = 0;
     std::vector<std::uint8_t> callingAtCall;

@@ -10,9 +10,7 @@
 // code 1; SIGINT and SIGTERM release the registration and end with exit
 // code 0.
 
-#include "capi/CapiHandOver.h"
-#include "capi/CapiLink.h"
-#include "capi/CapiTexts.h"
+#include "capi/CapiListener.h"
 #include "capi/Libcapi20Api.h"
 #include "platform/SignalNotifier.h"
 
@@ -22,7 +20,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
 
 namespace {
@@ -66,55 +63,6 @@ void printCall(const CapiLink::Call& call)
     std::exit(1);
 }
 
-// The line, one registration at a time, handed over after every call.
-class Listener
-{
-public:
-    explicit Listener(CapiApi& api) : m_api(api), m_link(std::make_unique<CapiLink>(api))
-    {
-        m_link->setFatalHandler(fail);
-    }
-
-    bool start()
-    {
-        if (!m_link->RegisterWithCapi())
-            return false;
-        m_link->ListenAll(CapiLink::kCipMaskAll);
-        return m_link->isRegistered();
-    }
-    unsigned applId() const { return m_link->applId(); }
-    bool release() { return m_link->ReleaseCapi(); }
-
-    void poll()
-    {
-        const CapiLink::Fetched fetched = m_link->fetchOne();
-        if (fetched.kind == CapiLink::Fetched::Kind::Call) {
-            if (!m_duplicates.isDuplicate(fetched.call, HandOverDuplicates::Clock::now()))
-                printCall(fetched.call);
-        } else if (fetched.kind != CapiLink::Fetched::Kind::LineLost) {
-            return;
-        }
-        auto next = std::make_unique<CapiLink>(m_api);
-        const HandOver handOver = handOverLine(
-            *m_link, *next, [] { return true; }, LineTiming{}.callLimitMs);
-        if (handOver.listenRefused)
-            fail(QString::fromUtf8(CapiTexts::kNoListenConf));
-        for (const CapiLink::Call& call : handOver.drained)
-            printCall(call);
-        m_duplicates.remember(handOver.drained, HandOverDuplicates::Clock::now());
-        if (!handOver.listening)
-            fail(handOver.failure.isEmpty() ? QStringLiteral("the line did not answer")
-                                            : handOver.failure);
-        m_link = std::move(next);
-        m_link->setFatalHandler(fail);
-    }
-
-private:
-    CapiApi& m_api;
-    std::unique_ptr<CapiLink> m_link;
-    HandOverDuplicates m_duplicates;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -128,8 +76,11 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     parser.process(app);
 
-    Libcapi20Api api(LineTiming{});
-    Listener listener(api);
+    const LineTiming timing;
+    Libcapi20Api api(timing);
+    CapiListener listener(api, timing.callLimitMs);
+    listener.setFatalHandler(fail);
+    listener.setCallHandler(printCall);
 
     SignalNotifier quitSignals({SIGINT, SIGTERM});
     if (!quitSignals.isValid()) {
@@ -139,7 +90,8 @@ int main(int argc, char** argv)
 
     if (!listener.start())
         return 1;
-    std::fprintf(stderr, "ringvakt-listen: listening as application %u\n", listener.applId());
+    std::fprintf(stderr, "ringvakt-listen: listening as application %u\n",
+                 unsigned(listener.link().applId()));
     std::fflush(stderr);
 
     QTimer poll;

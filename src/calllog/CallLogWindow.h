@@ -20,6 +20,7 @@ public:
 
     CallLogWindow(CallLog& log, QWidget* parent);
 
+    // The list and its menu, for tests to drive.
     QTreeView* list() const { return m_list; }
     QMenu* contextMenu() const { return m_menu; }
 

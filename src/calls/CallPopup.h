@@ -21,6 +21,7 @@ public:
                  bool addEnabled);
 
     QString callerNumberText() const;
+    // "-> Katalog", for tests to press.
     QPushButton* addButton() const { return m_add; }
 
 signals:

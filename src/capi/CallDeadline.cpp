@@ -63,8 +63,3 @@ CallDeadline::~CallDeadline()
     if (m_armed)
         timer_delete(m_timer);
 }
-
-bool CallDeadline::expired() const
-{
-    return std::chrono::steady_clock::now() >= m_end;
-}

@@ -22,9 +22,6 @@ public:
     CallDeadline(const CallDeadline&) = delete;
     CallDeadline& operator=(const CallDeadline&) = delete;
 
-    // True once the limit has passed.
-    bool expired() const;
-
 private:
     timer_t m_timer{};
     bool m_armed = false;

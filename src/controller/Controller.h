@@ -95,6 +95,7 @@ public:
     // (the timers call them; so may a test).
     void pollTick();
     void closeTimerExpired();
+    // For tests, which look at the timers.
     const QTimer& pollTimer() const { return m_pollTimer; }
     const QTimer& closeTimer() const { return m_closeTimer; }
 

@@ -294,14 +294,6 @@ std::optional<std::string> PhoneNumbers::e164(std::string_view number) const
     return std::move(parsed->text);
 }
 
-std::optional<std::string> PhoneNumbers::lineForm(const QString& written) const
-{
-    std::optional<LineForm> form = lineFormAndE164(written);
-    if (!form)
-        return std::nullopt;
-    return std::move(form->line);
-}
-
 std::optional<PhoneNumbers::LineForm> PhoneNumbers::lineFormAndE164(const QString& written) const
 {
     // Most numbers of a contact file are the home country's, written with

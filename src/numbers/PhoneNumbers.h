@@ -69,8 +69,6 @@ public:
     // code for a foreign one ("0049301234567" in Norway, "01149301234567" in
     // the United States; "00" where libphonenumber knows no prefix). A text that does not read as a
     // number keeps its digits (a leading "+" becomes "00"); nothing when it has no digit.
-    std::optional<std::string> lineForm(const QString& written) const;
-
     // The line form, and the E.164 form of that line form, from one parse.
     struct LineForm
     {
@@ -83,7 +81,7 @@ public:
     // in Norway, "011" in the United States), as libphonenumber formats a
     // call abroad; empty when it has none. A number dialled so, followed by
     // the country code and the national significant number, reads back as
-    // that number.
+    // that number. Tests write numbers in this form.
     const std::string& internationalPrefix() const { return m_internationalPrefix; }
 
     // True when libphonenumber knows the country (ISO code, any case).

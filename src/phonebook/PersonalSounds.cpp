@@ -12,11 +12,6 @@ std::string PersonalSoundFileName(std::string_view number)
     return name;
 }
 
-QString PersonalSoundPath(const QString& dataDir, std::string_view number)
-{
-    return soundfiles::pathFor(dataDir, PersonalSoundFileName(number)).value_or(QString());
-}
-
 bool PersonalSoundExists(const QString& dataDir, std::string_view number)
 {
     return soundfiles::findExisting(dataDir, PersonalSoundFileName(number)).has_value();

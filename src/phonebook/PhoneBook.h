@@ -48,8 +48,6 @@ public:
     // of the observer.
     void insertAllSorted(std::vector<PhoneBookEntry> entries);
     // Sets the first name or number of a row (its place does not change).
-    void setFirstName(int row, std::string firstName);
-    void setNumber(int row, std::string number);
     void setIcon(int row, int icon);
     void removeAt(int row);
     void clear();
@@ -112,10 +110,6 @@ private:
 // A personal sound is "<number>.wav" in "sound/".
 constexpr std::string_view kSoundSuffix = ".wav";
 std::string PersonalSoundFileName(std::string_view number);
-
-// "<dataDir>/sound/<number>.wav", or an empty string when the number cannot
-// name a file inside "sound/".
-QString PersonalSoundPath(const QString& dataDir, std::string_view number);
 
 // True when the number's personal sound file exists (letter case aside).
 bool PersonalSoundExists(const QString& dataDir, std::string_view number);

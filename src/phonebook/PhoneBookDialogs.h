@@ -39,7 +39,8 @@ public:
     // without opening anything when an editor is already open.
     int RunPhoneBookEditor(PhoneBookWindow& window);
 
-    // The phone book window (shown or hidden host), or nullptr.
+    // The phone book window (shown or hidden host), or nullptr; for tests to
+    // drive it.
     PhoneBookWindow* phoneBookWindow() const;
     // The open editor, or nullptr.
     PhoneBookEditor* editor() const;

@@ -24,6 +24,7 @@ public:
     PhoneBookEditor(PhoneBookWindow& window, const PhoneBookServices& services);
     ~PhoneBookEditor() override;
 
+    // Adding (not changing) an entry; tests look at it.
     bool addMode() const { return m_addMode; }
 
     // Runs a command by its control id: 1 (OK), 2 (Avbryt), 1033 (record),

@@ -85,4 +85,3 @@ bool SavePhoneBook(const PhoneBookList& list, const QString& dataDir)
     }
     return replaceFileAtomically(phonebookfile::path(dataDir), bytes);
 }
-

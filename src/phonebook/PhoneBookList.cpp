@@ -61,26 +61,6 @@ void PhoneBookList::insertAllSorted(std::vector<PhoneBookEntry> entries)
         m_observer->endResetRows();
 }
 
-void PhoneBookList::setFirstName(int row, std::string firstName)
-{
-    if (row < 0 || row >= size())
-        return;
-    cutField(firstName);
-    m_rows[size_t(row)].entry.firstName = std::move(firstName);
-    if (m_observer)
-        m_observer->rowChanged(row);
-}
-
-void PhoneBookList::setNumber(int row, std::string number)
-{
-    if (row < 0 || row >= size())
-        return;
-    cutField(number);
-    m_rows[size_t(row)].entry.number = std::move(number);
-    if (m_observer)
-        m_observer->rowChanged(row);
-}
-
 void PhoneBookList::setIcon(int row, int icon)
 {
     if (row < 0 || row >= size() || m_rows[size_t(row)].icon == icon)

@@ -69,9 +69,10 @@ public:
     // "MQTT broker:port"
     QString displayName() const override;
 
-    // Connected and subscribed: calls published from now on arrive.
+    // For tests, which wait for the line and count what it ignored:
+    // connected and subscribed (calls published from now on arrive), and
+    // the messages ignored because they did not read as calls.
     bool isReady() const { return m_client.isSubscribed(); }
-    // Messages ignored because they did not read as calls.
     int refusedMessages() const { return m_refused; }
     // Calls received and not yet handed on.
     int waiting() const { return int(m_pending.size()); }

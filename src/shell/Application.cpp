@@ -12,7 +12,6 @@
 #include "shell/MainWindow.h"
 #include "shell/TrayIcon.h"
 
-#include <QElapsedTimer>
 #include <cstdio>
 #include <unistd.h>
 
@@ -82,20 +81,22 @@ bool Application::start()
         // At the start of a session the panel may come up after the program:
         // look again every half second, without holding up the calls, until
         // a tray appears or the wait is over.
-        auto* poll = new QTimer(this);
-        auto* clock = new QElapsedTimer;
-        clock->start();
-        connect(poll, &QTimer::timeout, this, [this, poll, clock] {
-            if (trayAvailable() || clock->elapsed() >= m_trayWaitMs) {
-                poll->stop();
-                poll->deleteLater();
-                delete clock;
-                followTray();
-            }
-        });
-        poll->start(500);
+        const auto look = [this] { lookForTray(); };
+        RetryTimers* timers = m_parts.lineTiming.retryTimers;
+        m_trayWait = timers ? timers->make(look) : makeQtRetryTimer(look);
+        m_trayWaitLeftMs = m_trayWaitMs;
+        m_trayWait->start(kTrayLookMs);
     }
     return true;
+}
+
+void Application::lookForTray()
+{
+    m_trayWaitLeftMs -= kTrayLookMs;
+    if (trayAvailable() || m_trayWaitLeftMs <= 0)
+        followTray();
+    else
+        m_trayWait->start(kTrayLookMs);
 }
 
 bool Application::trayAvailable() const

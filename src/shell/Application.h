@@ -1,8 +1,9 @@
 #pragma once
 
 #include "calls/IncomingCall.h"
-#include "line/LineTiming.h"
 #include "controller/Controller.h"
+#include "line/LineTiming.h"
+#include "line/RetryTimer.h"
 
 #include <QObject>
 #include <QPointer>
@@ -78,8 +79,9 @@ public:
     // menu bar; with one the window may hide.
     void followTray();
 
-    Controller& core() { return m_core; }
     bool backgroundWorkRunning() const { return m_core.backgroundWorkRunning(); }
+    // The parts, for tests to drive and look at.
+    Controller& core() { return m_core; }
     MainWindow& mainWindow() { return *m_mainWindow; }
     CallLogWindow* callLogWindow() const;
     TrayIcon& tray() { return *m_tray; }
@@ -89,6 +91,8 @@ public:
     SettingsDialogOpener& settingsDialogs() { return *m_settingsDialog; }
 
 private:
+    // One look for the tray while the program waits for one.
+    void lookForTray();
     // Desktop notifications: the service is asked for only when the first
     // announced call wants one.
     void notifyCall(const std::string& callerNumber, const std::string& msn,
@@ -108,6 +112,11 @@ private:
     std::unique_ptr<DesktopNotifier> m_notifier;
     QPointer<AboutBox> m_aboutBox;
     int m_trayWaitMs = 0;
+    // While the program waits for a tray at the start of a session: looks
+    // every kTrayLookMs until the wait is over.
+    static constexpr int kTrayLookMs = 500;
+    std::unique_ptr<RetryTimer> m_trayWait;
+    int m_trayWaitLeftMs = 0;
     // How often the program looks whether a tray came or went.
     static constexpr int kTrayWatchMs = 3000;
     QTimer m_trayWatch;

@@ -27,7 +27,7 @@ public:
     void RemoveTrayIcon();
 
     QMenu* menu() const { return m_menu; }
-    // The resource number of the picture shown now.
+    // The resource number of the picture shown now; tests look at it.
     int iconId() const { return m_iconId; }
     QString toolTip() const;
     // The line is gone (since `since`): the picture and the tooltip say so

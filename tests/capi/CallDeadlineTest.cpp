@@ -31,7 +31,6 @@ TEST(CallDeadlineTest, InterruptsABlockingReadOnceThePassedLimit)
         const int error = errno;
         EXPECT_EQ(n, -1);
         EXPECT_EQ(error, EINTR);
-        EXPECT_TRUE(deadline.expired());
     }
 }
 
@@ -43,8 +42,5 @@ TEST(CallDeadlineTest, CallsThatFinishInTimeAreUntouched)
         ASSERT_EQ(write(pair.fds[1], "y", 1), 1);
         char byte = 0;
         EXPECT_EQ(read(pair.fds[0], &byte, 1), 1);
-        EXPECT_FALSE(deadline.expired());
     }
-    CallDeadline none(std::chrono::milliseconds(0)); // arms nothing
-    EXPECT_TRUE(none.expired());
 }

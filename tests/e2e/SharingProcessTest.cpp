@@ -3,6 +3,7 @@
 #include "support/ExchangeProcess.h"
 #include "support/FileUtil.h"
 #include "support/MosquittoBroker.h"
+#include "support/NeededService.h"
 #include "support/QtPrinting.h"
 #include "support/RingvaktProcess.h"
 
@@ -22,8 +23,7 @@ using test::RingvaktProcess;
 TEST(SharingProcessTest, ACallOnOneDesktopReachesTheOtherThroughTheBroker)
 {
     test::SessionBus bus;
-    if (bus.address().isEmpty())
-        GTEST_SKIP() << "dbus-daemon could not be started";
+    RINGVAKT_NEED_SERVICE(!bus.address().isEmpty(), "dbus-daemon could not be started");
     QTemporaryDir dir;
     test::FakeNotificationProcess notifications;
     ASSERT_TRUE(notifications.start(bus.address(), dir.filePath("notifications.log")));

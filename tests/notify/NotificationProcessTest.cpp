@@ -3,6 +3,7 @@
 #include "sound/SoundAnalysis.h"
 #include "support/ExchangeProcess.h"
 #include "support/FileUtil.h"
+#include "support/NeededService.h"
 #include "support/QtPrinting.h"
 #include "support/RingvaktProcess.h"
 
@@ -23,8 +24,7 @@ class NotificationProcessTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (bus.address().isEmpty())
-            GTEST_SKIP() << "dbus-daemon could not be started";
+        RINGVAKT_NEED_SERVICE(!bus.address().isEmpty(), "dbus-daemon could not be started");
         ASSERT_TRUE(server.start(bus.address(), dir.filePath("notifications.log")));
         ringvakt.setEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS", bus.address());
         ASSERT_TRUE(exchange.start());

@@ -3,6 +3,7 @@
 #include "SessionBus.h"
 #include "calllog/CallLog.h"
 #include "shell/CommandIds.h"
+#include "support/NeededService.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -23,8 +24,7 @@ protected:
     void SetUp() override
     {
         AppFixture::SetUp();
-        if (bus.address().isEmpty())
-            GTEST_SKIP() << "dbus-daemon could not be started";
+        RINGVAKT_NEED_SERVICE(!bus.address().isEmpty(), "dbus-daemon could not be started");
         // Before anything of the program touches the session bus.
         qputenv("DBUS_SESSION_BUS_ADDRESS", bus.address().toUtf8());
         dir.write("Ringvakt.ini", "[V1.51]\nNOTIFY=2\n");

@@ -1,4 +1,5 @@
 #include "phonebook/PhoneBook.h"
+#include "platform/SoundFiles.h"
 #include "support/TempDataDir.h"
 
 #include <QDir>
@@ -29,15 +30,22 @@ QStringList soundFiles(const test::TempDataDir& dir)
         .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
+// Where a number's personal sound is: "<dataDir>/sound/<number>.wav", or
+// nothing when the number cannot name a file there.
+QString soundPath(const QString& dataDir, std::string_view number)
+{
+    return soundfiles::pathFor(dataDir, PersonalSoundFileName(number)).value_or(QString());
+}
+
 } // namespace
 
 TEST(PersonalSounds, PathsStayInsideTheSoundDirectory)
 {
     test::TempDataDir dir;
-    EXPECT_EQ(PersonalSoundPath(dir.path(), "201"), dir.path() + "/sound/201.wav");
-    EXPECT_EQ(PersonalSoundPath(dir.path(), "*"), dir.path() + "/sound/*.wav");
+    EXPECT_EQ(soundPath(dir.path(), "201"), dir.path() + "/sound/201.wav");
+    EXPECT_EQ(soundPath(dir.path(), "*"), dir.path() + "/sound/*.wav");
     // ".." and ".wav" make a plain name inside "sound/".
-    EXPECT_EQ(PersonalSoundPath(dir.path(), ".."), dir.path() + "/sound/...wav");
+    EXPECT_EQ(soundPath(dir.path(), ".."), dir.path() + "/sound/...wav");
 
     dir.write("x.wav", "outside");
     dir.write("sound/a/b.wav", "inside a folder");
@@ -45,7 +53,7 @@ TEST(PersonalSounds, PathsStayInsideTheSoundDirectory)
     using namespace std::string_literals;
     const std::string unsafe[] = {"../x", "a/b", "20\0001"s, std::string(300, '7'), "1\r", "\\x"};
     for (const std::string& number : unsafe) {
-        EXPECT_EQ(PersonalSoundPath(dir.path(), number), QString()) << number;
+        EXPECT_EQ(soundPath(dir.path(), number), QString()) << number;
         EXPECT_FALSE(PersonalSoundExists(dir.path(), number)) << number;
     }
     EXPECT_TRUE(PersonalSoundExists(dir.path(), "*"));

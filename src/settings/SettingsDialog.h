@@ -1,14 +1,14 @@
 #pragma once
 
+#include "settings/AnnouncementFields.h"
+#include "settings/LineFields.h"
+#include "settings/MsnFields.h"
 #include "settings/SharingFields.h"
+#include "settings/SoundFields.h"
 
 #include <QDialog>
 #include <QString>
-#include <string>
 
-class QCheckBox;
-class QLineEdit;
-class QRadioButton;
 class RecorderStarter;
 class SettingsStore;
 class SoundOutput;
@@ -51,20 +51,15 @@ private:
     void initialise();
     void ok();
     void showSettingsError(const QString& text);
-    void updateDelayField();
-    void logAllMsns();
-    void msnBoxClicked(int index);
-    void personalSoundsClicked();
-    void updateMonitorFields();
-    void fillCountries(const QString& current);
-
-    // The intro's or the outro's file name, for one of the six icon buttons.
-    const std::string& soundFileFor(int id) const;
-
-    QRadioButton* radio(int id) const;
-    QCheckBox* checkBox(int id) const;
-    QLineEdit* edit(int id) const;
+    // What is greyed follows the line and the sharing choices.
+    void updateLineFields();
 
     SettingsDialogParts m_parts;
+    // The dialog's groups: each fills its controls, keeps them consistent,
+    // checks them and puts them into the record.
+    AnnouncementFields m_announcement;
+    MsnFields m_msns;
+    SoundFields m_sounds;
+    LineFields m_line;
     SharingFields m_sharing;
 };

@@ -1,6 +1,6 @@
 #include "settings/LineFields.h"
 
-#include "contacts/PhoneNumbers.h"
+#include "numbers/PhoneNumbers.h"
 #include "platform/Cp1252.h"
 
 #include <QComboBox>

@@ -68,7 +68,10 @@ TEST_F(RingsInARowTest, ARingDuringAnotherCallsSoundIsAnsweredAndLoggedAtOnce)
     const int listening = exchange.countLog(test::kListenRequestLine);
     exchange.ring("0212345678", "7654321");
     ASSERT_TRUE(logged(1));
+    // The line handed over: the next registration listens, the one that
+    // took the call is gone.
     ASSERT_TRUE(exchange.waitForLogCount(test::kListenRequestLine, listening + 1));
+    ASSERT_TRUE(exchange.waitForLogCount(QRegularExpression(" RELEASE appl="), 1));
 
     // An unknown caller rings while Kari's sound plays: answered and
     // logged before that sound has ended (SDL's disk output grows in real

@@ -80,25 +80,21 @@ bool AddCall(CallLog& log, std::string_view callerNumber, std::string_view msn,
         record.callerName = kUnknownName;
 
     const int row = log.size();
-    if (log.m_observer)
-        log.m_observer->beginInsertRows(row, row);
+    log.tell([&](ListObserver& o) { o.beginInsertRows(row, row); });
     log.m_rows.push_back(std::move(record));
     // The row is not in the file until the next save.
     log.m_unsaved = true;
-    if (log.m_observer)
-        log.m_observer->endInsertRows();
+    log.tell([&](ListObserver& o) { o.endInsertRows(); });
     return true;
 }
 
 bool ClearCallLog(CallLog& log)
 {
     if (!log.m_rows.empty()) {
-        if (log.m_observer)
-            log.m_observer->beginRemoveRows(0, log.size() - 1);
+        log.tell([&](ListObserver& o) { o.beginRemoveRows(0, log.size() - 1); });
         log.m_rows.clear();
         log.m_unsaved = true;
-        if (log.m_observer)
-            log.m_observer->endRemoveRows();
+        log.tell([&](ListObserver& o) { o.endRemoveRows(); });
     }
     return SaveCallLog(log);
 }
@@ -107,11 +103,9 @@ bool DeleteCall(CallLog& log, int row)
 {
     if (row < 0 || row >= log.size())
         return false;
-    if (log.m_observer)
-        log.m_observer->beginRemoveRows(row, row);
+    log.tell([&](ListObserver& o) { o.beginRemoveRows(row, row); });
     log.m_rows.erase(log.m_rows.begin() + row);
     log.m_unsaved = true;
-    if (log.m_observer)
-        log.m_observer->endRemoveRows();
+    log.tell([&](ListObserver& o) { o.endRemoveRows(); });
     return SaveCallLog(log);
 }

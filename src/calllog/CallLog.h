@@ -61,7 +61,12 @@ public:
     // dropped by a reload. A successful save makes it false.
     bool unsaved() const { return m_unsaved; }
 
+    // The view of the rows.
     void setObserver(ListObserver* observer) { m_observer = observer; }
+    // A store that keeps data of its own beside each row (what became of
+    // each call), in step with the rows: told of every change before the
+    // view, so that the view finds it in step.
+    void setCompanion(ListObserver* companion) { m_companion = companion; }
 
 private:
     friend bool AddCall(CallLog&, std::string_view, std::string_view, const LocalDateTime&,
@@ -80,6 +85,16 @@ private:
     mutable std::shared_ptr<const PhoneBookIndex> m_phoneBook;
     mutable std::string m_phoneBookBytes;
     ListObserver* m_observer = nullptr;
+    ListObserver* m_companion = nullptr;
+
+    // Tells the companion, then the view.
+    template <typename Tell> void tell(Tell&& what)
+    {
+        if (m_companion)
+            what(*m_companion);
+        if (m_observer)
+            what(*m_observer);
+    }
 };
 
 // "06-Des-2026" and "02:39:46".

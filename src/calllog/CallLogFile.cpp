@@ -94,15 +94,13 @@ void LoadCallLog(CallLog& log, const PhoneBookIndex& phoneBook)
     if (rows.empty())
         return;
     const int first = log.size();
-    if (log.m_observer)
-        log.m_observer->beginInsertRows(first, first + int(rows.size()) - 1);
+    log.tell([&](ListObserver& o) { o.beginInsertRows(first, first + int(rows.size()) - 1); });
     if (log.m_rows.empty())
         log.m_rows = std::move(rows);
     else
         log.m_rows.insert(log.m_rows.end(), std::make_move_iterator(rows.begin()),
                           std::make_move_iterator(rows.end()));
-    if (log.m_observer)
-        log.m_observer->endInsertRows();
+    log.tell([&](ListObserver& o) { o.endInsertRows(); });
 }
 
 void ReloadCallLog(CallLog& log)
@@ -129,16 +127,13 @@ void ReloadCallLog(CallLog& log)
             std::string name = nameFor(phoneBook, record.callerNumber);
             if (name != record.callerName) {
                 record.callerName = std::move(name);
-                if (log.m_observer)
-                    log.m_observer->rowChanged(row);
+                log.tell([&](ListObserver& o) { o.rowChanged(row); });
             }
         }
         return;
     }
 
-    if (log.m_observer)
-        log.m_observer->beginResetRows();
+    log.tell([&](ListObserver& o) { o.beginResetRows(); });
     log.m_rows = std::move(rows);
-    if (log.m_observer)
-        log.m_observer->endResetRows();
+    log.tell([&](ListObserver& o) { o.endResetRows(); });
 }

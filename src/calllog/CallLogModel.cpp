@@ -1,15 +1,55 @@
 #include "calllog/CallLogModel.h"
 
 #include "calllog/CallLog.h"
+#include "outcomes/CallOutcomes.h"
 #include "platform/Cp1252.h"
 
 namespace {
+
+constexpr int kColumns = 6;
 const char* const kTitles[] = {"Dato", "Klokkeslett", "MSN", "Hvem ringte", "Navn"};
+
+// "2:15", and "1:02:15" for an hour or more.
+QString lengthOf(int seconds)
+{
+    const int hours = seconds / 3600;
+    const int minutes = seconds / 60 % 60;
+    const QString rest =
+        QStringLiteral("%1:%2").arg(minutes).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    if (hours == 0)
+        return rest;
+    return QStringLiteral("%1:%2").arg(hours).arg(rest.rightJustified(5, QLatin1Char('0')));
 }
 
-CallLogModel::CallLogModel(CallLog& log, QObject* parent) : ObservedTableModel(parent), m_log(log)
+} // namespace
+
+CallLogModel::CallLogModel(CallLog& log, const CallOutcomes* outcomes, QObject* parent)
+    : ObservedTableModel(parent), m_log(log), m_outcomes(outcomes)
 {
     m_log.setObserver(this);
+    if (m_outcomes) {
+        connect(m_outcomes, &CallOutcomes::outcomeChanged, this, [this](int row) {
+            emit dataChanged(index(row, kStatusColumn), index(row, kStatusColumn));
+        });
+    }
+}
+
+QString CallLogModel::statusText(const CallOutcome* outcome)
+{
+    if (!outcome)
+        return {};
+    switch (outcome->state) {
+    case CallState::Answered:
+        return tr("Besvart %1").arg(lengthOf(outcome->seconds));
+    case CallState::Voicemail:
+        return tr("Telefonsvarer %1").arg(lengthOf(outcome->seconds));
+    case CallState::Missed:
+        return tr("Ubesvart");
+    case CallState::Ringing:
+    case CallState::Unknown:
+        break;
+    }
+    return {};
 }
 
 CallLogModel::~CallLogModel()
@@ -24,7 +64,7 @@ int CallLogModel::rowCount(const QModelIndex& parent) const
 
 int CallLogModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : 5;
+    return parent.isValid() ? 0 : kColumns;
 }
 
 QVariant CallLogModel::data(const QModelIndex& index, int role) const
@@ -47,6 +87,8 @@ QVariant CallLogModel::data(const QModelIndex& index, int role) const
         return cp1252::toQString(r.callerNumber);
     case 4:
         return cp1252::toQString(r.callerName);
+    case kStatusColumn:
+        return statusText(m_outcomes ? m_outcomes->at(index.row()) : nullptr);
     default:
         return {};
     }
@@ -54,10 +96,10 @@ QVariant CallLogModel::data(const QModelIndex& index, int role) const
 
 QVariant CallLogModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || section < 0 || section >= 5)
+    if (orientation != Qt::Horizontal || section < 0 || section >= kColumns)
         return {};
     if (role == Qt::DisplayRole)
-        return QString::fromLatin1(kTitles[section]);
+        return section == kStatusColumn ? tr("Status") : QString::fromLatin1(kTitles[section]);
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
     return {};

@@ -28,7 +28,8 @@ constexpr int kDeleteMenu = 40016;
 constexpr int kExportMenu = 40032;
 } // namespace
 
-CallLogWindow::CallLogWindow(CallLog& log, QWidget* parent) : QWidget(parent), m_log(log)
+CallLogWindow::CallLogWindow(CallLog& log, QWidget* parent, const CallOutcomes* outcomes)
+    : QWidget(parent), m_log(log), m_outcomes(outcomes)
 {
     dialogbuilder::build(this, DialogTemplate::load(kTemplateId));
     m_list = dialogbuilder::control<QTreeView>(this, 1034);
@@ -37,9 +38,9 @@ CallLogWindow::CallLogWindow(CallLog& log, QWidget* parent) : QWidget(parent), m
     m_add = dialogbuilder::control<QPushButton>(this, kAddButton);
     auto* close = dialogbuilder::control<QPushButton>(this, kClose);
 
-    m_model = new CallLogModel(m_log, this);
+    m_model = new CallLogModel(m_log, m_outcomes, this);
     m_list->setModel(m_model);
-    // Five centred columns sharing the list's width beside its scroll bar.
+    // Six centred columns sharing the list's width beside its scroll bar.
     dialogbuilder::shareColumns(m_list);
     m_list->header()->setDefaultAlignment(Qt::AlignCenter);
     m_list->setAccessibleName(QStringLiteral("Siste innringere"));
@@ -195,6 +196,6 @@ void CallLogWindow::exportCalls()
     if (path.isEmpty())
         return;
     QString error;
-    if (!writeExportFile(path, callLogToCsv(m_log), &error))
+    if (!writeExportFile(path, callLogToCsv(m_log, m_outcomes), &error))
         msgbox::inform(this, QStringLiteral("Ringvakt"), error);
 }

@@ -5,6 +5,7 @@
 
 class CallLog;
 class CallLogModel;
+class CallOutcomes;
 class QMenu;
 class QPushButton;
 class QTreeView;
@@ -18,7 +19,8 @@ public:
     static constexpr int kTemplateId = 108;
     using AddNumberHandler = std::function<void(const QString& number)>;
 
-    CallLogWindow(CallLog& log, QWidget* parent);
+    // With the outcomes, the list shows what became of each call.
+    CallLogWindow(CallLog& log, QWidget* parent, const CallOutcomes* outcomes = nullptr);
 
     // The list and its menu, for tests to drive.
     QTreeView* list() const { return m_list; }
@@ -50,6 +52,7 @@ private:
     void exportCalls();
 
     CallLog& m_log;
+    const CallOutcomes* m_outcomes;
     CallLogModel* m_model;
     QTreeView* m_list;
     QPushButton* m_clear;

@@ -66,6 +66,7 @@ void CallMonitorLine::switchOff()
     m_connectTimeout.stop();
     m_socket.abort();
     m_pending.clear();
+    endAll();
     emit stateChanged();
 }
 
@@ -113,12 +114,27 @@ bool CallMonitorLine::readAvailable()
     bool any = false;
     for (CallMonitorEvent& event :
          m_parser.feed(std::string_view(bytes.constData(), size_t(bytes.size())))) {
-        if (event.kind == CallMonitorEvent::Kind::Ring) {
-            m_pending.push_back(std::move(event));
-            any = true;
-        }
+        m_pending.push_back({std::move(event), false});
+        any = true;
     }
     return any;
+}
+
+void CallMonitorLine::handOn(const CallMonitorEvent& event)
+{
+    if (const std::optional<LineCallEnd> end = m_calls.follow(event))
+        emit callEnded(*end);
+    if (event.kind != CallMonitorEvent::Kind::Ring)
+        return;
+    LineCall call = LineCall::fromTextNumbers(event.caller, event.called);
+    call.connectionId = QString::fromStdString(event.connectionId);
+    emit incomingCall(call);
+}
+
+void CallMonitorLine::endAll()
+{
+    for (const LineCallEnd& end : m_calls.lose())
+        emit callEnded(end);
 }
 
 void CallMonitorLine::poll()
@@ -129,9 +145,12 @@ void CallMonitorLine::poll()
     // announcement is being handled.
     readAvailable();
     while (!m_pending.empty() && m_on) {
-        const CallMonitorEvent event = std::move(m_pending.front());
+        const Step step = std::move(m_pending.front());
         m_pending.pop_front();
-        emit incomingCall(LineCall::fromTextNumbers(event.caller, event.called));
+        if (step.connectionLost)
+            endAll();
+        else
+            handOn(step.event);
         if (m_pending.empty())
             readAvailable();
     }
@@ -154,6 +173,12 @@ void CallMonitorLine::onFailure(const QString& why, bool refused)
     // schedule one try.
     if (m_recovery.retryPending())
         return;
+    // The calls not yet ended are lost with the connection, after the
+    // events it carried before.
+    if (!m_pending.empty() || m_calls.open() > 0) {
+        m_pending.push_back({CallMonitorEvent(), true});
+        emit callsWaiting();
+    }
     m_recovery.lost(why);
     emit stateChanged();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "callmonitor/CallMonitorCalls.h"
 #include "callmonitor/CallMonitorParser.h"
 #include "line/Line.h"
 #include "line/LineRecovery.h"
@@ -10,8 +11,11 @@
 
 // A router's call monitor as the line: a TCP connection (port 1012 on the
 // routers that have one, switched on by dialling #96*5*) on which the router
-// sends a text line for every call event. Only RING is acted on: it becomes
-// a call exactly as a CONNECT_IND would.
+// sends a text line for every call event. A RING becomes a call exactly as
+// a CONNECT_IND would, with the router's connection id, and the CONNECT and
+// DISCONNECT that follow it become the call's end (answered, with the
+// extension and the length, or missed). A call whose end the connection did
+// not live to carry ends Unknown.
 //
 // The call monitor is never fatal: a router that cannot be reached, refuses
 // the port or drops the connection is the "no line" state, with its tries.
@@ -47,8 +51,11 @@ private:
     void connectNow();
     void onConnected();
     void onReadyRead();
-    // Parses what the socket holds; true when a call came of it.
+    // Parses what the socket holds; true when an event came of it.
     bool readAvailable();
+    // Hands on one event: a call, or the end of one.
+    void handOn(const CallMonitorEvent& event);
+    void endAll();
     void onFailure(const QString& why, bool refused);
     void watchConnection();
 
@@ -58,7 +65,15 @@ private:
     QTcpSocket m_socket;
     QTimer m_connectTimeout;
     CallMonitorParser m_parser;
-    std::deque<CallMonitorEvent> m_pending;
+    CallMonitorCalls m_calls;
+    // What waits to be handed on, in order: events, and the loss of the
+    // connection that carried them.
+    struct Step
+    {
+        CallMonitorEvent event;
+        bool connectionLost = false;
+    };
+    std::deque<Step> m_pending;
     bool m_on = false;
     bool m_refusalNoticed = false;
 };

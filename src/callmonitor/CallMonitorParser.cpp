@@ -117,12 +117,21 @@ bool CallMonitorParser::parseLine(std::string_view line, CallMonitorEvent* event
         return f.size() >= 6;
     }
     if (f[1] == "CONNECT") {
+        if (f.size() < 5)
+            return false;
         event->kind = CallMonitorEvent::Kind::Connect;
-        return f.size() >= 5;
+        // The call was taken whatever the extension is called; only a name
+        // that is no extension number is left out.
+        if (f[3].size() <= kMaxExtension && isDigits(f[3]))
+            event->extension = std::string(f[3]);
+        return true;
     }
     if (f[1] == "DISCONNECT") {
         event->kind = CallMonitorEvent::Kind::Disconnect;
-        return f.size() >= 4;
+        // The call has ended even when its length is not readable.
+        if (f[3].size() <= 9 && isDigits(f[3]))
+            event->seconds = std::stoi(std::string(f[3]));
+        return true;
     }
     return false;
 }

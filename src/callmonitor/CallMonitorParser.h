@@ -23,6 +23,11 @@ struct CallMonitorEvent
     // number that was called.
     std::string caller;
     std::string called;
+    // For a CONNECT: the extension that took the call (empty when the
+    // router named it in a way that is no extension).
+    std::string extension;
+    // For a DISCONNECT: how long the call was connected, in seconds.
+    int seconds = 0;
 };
 
 // Turns the bytes of a call monitor connection into events. A line that is
@@ -33,6 +38,8 @@ class CallMonitorParser
 {
 public:
     static constexpr size_t kMaxLine = 1024;
+    // The longest extension number a CONNECT names.
+    static constexpr size_t kMaxExtension = 16;
 
     // The events of every line completed by these bytes, in order.
     std::vector<CallMonitorEvent> feed(std::string_view bytes);

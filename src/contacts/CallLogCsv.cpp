@@ -1,6 +1,7 @@
 #include "contacts/CallLogCsv.h"
 
 #include "calllog/CallLog.h"
+#include "outcomes/CallOutcomes.h"
 #include "platform/Cp1252.h"
 
 #include <QDate>
@@ -41,6 +42,31 @@ std::string csvField(const std::string& cp1252Bytes)
     return quoted + '"';
 }
 
+// The two last columns: the outcome's word, and the length in seconds of a
+// call that was taken. Data, not window text: never translated.
+void appendOutcome(std::string& out, const CallOutcome* outcome)
+{
+    if (!outcome) {
+        out.append(1, ',');
+        return;
+    }
+    switch (outcome->state) {
+    case CallState::Answered:
+        out.append("Besvart,").append(std::to_string(outcome->seconds));
+        return;
+    case CallState::Voicemail:
+        out.append("Telefonsvarer,").append(std::to_string(outcome->seconds));
+        return;
+    case CallState::Missed:
+        out.append("Ubesvart,");
+        return;
+    case CallState::Ringing:
+    case CallState::Unknown:
+        break;
+    }
+    out.append(1, ',');
+}
+
 } // namespace
 
 std::string isoDateOf(const std::string& callDate)
@@ -62,10 +88,10 @@ std::string isoDateOf(const std::string& callDate)
     return date.toString(Qt::ISODate).toStdString();
 }
 
-std::string callLogToCsv(const CallLog& log)
+std::string callLogToCsv(const CallLog& log, const CallOutcomes* outcomes)
 {
     std::string out = "\xEF\xBB\xBF";
-    out += "Dato,Klokkeslett,MSN,Hvem ringte,Navn,Dato (ISO 8601)\r\n";
+    out += "Dato,Klokkeslett,MSN,Hvem ringte,Navn,Dato (ISO 8601),Status,Varighet\r\n";
     for (int row = 0; row < log.size(); ++row) {
         const CallRecord& call = log.at(row);
         for (const std::string* field :
@@ -74,6 +100,8 @@ std::string callLogToCsv(const CallLog& log)
             out += ',';
         }
         out += isoDateOf(call.date);
+        out += ',';
+        appendOutcome(out, outcomes ? outcomes->at(row) : nullptr);
         out += "\r\n";
     }
     return out;

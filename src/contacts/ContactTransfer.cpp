@@ -6,6 +6,7 @@
 #include "contacts/ImportProgress.h"
 #include "contacts/PhoneBookVCard.h"
 #include "numbers/PhoneNumbers.h"
+#include "outcomes/CallOutcomes.h"
 #include "phonebook/PhoneBook.h"
 #include "platform/SafeFile.h"
 
@@ -96,7 +97,9 @@ bool exportCallLogFile(const QString& dataDir, const PhoneNumbers& numbers, cons
         return false;
     }
     LoadCallLog(log);
-    return writeExportFile(path, callLogToCsv(log), error);
+    CallOutcomes outcomes(log);
+    outcomes.load();
+    return writeExportFile(path, callLogToCsv(log, &outcomes), error);
 }
 
 bool writeExportFile(const QString& path, const std::string& bytes, QString* error)

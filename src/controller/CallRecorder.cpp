@@ -31,7 +31,7 @@ CallRecorder::CallRecorder(RecorderParts parts, QObject* parent)
 
 CallRecorder::~CallRecorder() = default;
 
-void CallRecorder::record(const LineCall& call, OperatingMode mode)
+RecordedRow CallRecorder::record(const LineCall& call, OperatingMode mode)
 {
     // One reading of the clock for the row, the message on the broker and
     // the announcement: the moment the line handed the call on, or the one
@@ -49,6 +49,9 @@ void CallRecorder::record(const LineCall& call, OperatingMode mode)
         call.callingNumber.leftJustified(int(CapiLink::kNumberCopySize), '\0', true);
     const QByteArray called =
         call.calledNumber.leftJustified(int(CapiLink::kNumberCopySize), '\0', true);
+    const int rowsBefore = m_parts.callLog.size();
+    m_recordingFollowed = !call.connectionId.isEmpty();
+    m_shared.reset();
     const RecordedCall recorded = RecordIncomingCall(
         RecordingContext{m_parts.settings, m_parts.callLog, m_parts.dataDir, this},
         reinterpret_cast<const uint8_t*>(calling.constData()),
@@ -61,12 +64,16 @@ void CallRecorder::record(const LineCall& call, OperatingMode mode)
         m_logProblem.clear();
     }
     updateProblem();
+    RecordedRow result;
+    result.row = m_parts.callLog.size() > rowsBefore ? m_parts.callLog.size() - 1 : -1;
+    result.shared = std::move(m_shared);
+    m_shared.reset();
 
     // Logging only ("Slå av Listefunksjon"), or a call too old to ring now:
     // nothing is announced.
-    if (!recorded.handled || mode != OperatingMode::Enabled || !call.announce)
-        return;
-    m_parts.announcer.enqueue(recorded, steadyNow - age);
+    if (recorded.handled && mode == OperatingMode::Enabled && call.announce)
+        m_parts.announcer.enqueue(recorded, steadyNow - age);
+    return result;
 }
 
 void CallRecorder::shareCall(const QDateTime& when, const std::string& callerNumber,
@@ -77,9 +84,14 @@ void CallRecorder::shareCall(const QDateTime& when, const std::string& callerNum
         return;
     // A call that came from another desktop is not passed on again (the
     // publisher refuses it).
-    m_publisher->publish(CallMessage::fromCall(when, msn, callerNumber, numberDelivered, callerName,
-                                               inPhoneBook, lineKindOf(m_parts.settings),
-                                               m_publisher->topics().hostName()));
+    CallMessage message =
+        CallMessage::fromCall(when, msn, callerNumber, numberDelivered, callerName, inPhoneBook,
+                              lineKindOf(m_parts.settings), m_publisher->topics().hostName());
+    // A call the line follows is sent again with its outcome.
+    if (m_recordingFollowed)
+        message.state = CallState::Ringing;
+    if (m_publisher->publish(message))
+        m_shared = std::move(message);
 }
 
 void CallRecorder::updatePublisher()
@@ -98,6 +110,7 @@ void CallRecorder::updatePublisher()
                 &CallRecorder::updateProblem);
         m_publisher->start();
     }
+    emit publisherChanged();
     updateProblem();
 }
 

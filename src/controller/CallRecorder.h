@@ -4,16 +4,26 @@
 #include "calls/OperatingMode.h"
 #include "line/LineCall.h"
 #include "line/LineTiming.h"
+#include "sharing/CallMessage.h"
 
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <optional>
 
 class CallAnnouncer;
 class CallLog;
 class CallPublisher;
 class Clock;
 struct Settings;
+
+// What became of recording one call: its row in the call log (-1: none, the
+// MSN filter stopped it) and the message it was shared with, if it was.
+struct RecordedRow
+{
+    int row = -1;
+    std::optional<CallMessage> shared;
+};
 
 // What recording calls works with.
 struct RecorderParts
@@ -38,7 +48,7 @@ public:
     explicit CallRecorder(RecorderParts parts, QObject* parent = nullptr);
     ~CallRecorder() override;
 
-    void record(const LineCall& call, OperatingMode mode);
+    RecordedRow record(const LineCall& call, OperatingMode mode);
     // Starts, replaces or ends the publisher as the settings have it.
     void updatePublisher();
     // The end: "offline" for the other desktops and home automation.
@@ -48,6 +58,8 @@ public:
 
 signals:
     void notice(const QString& text);
+    // Another publisher (or none) took over.
+    void publisherChanged();
     // The problems to show under the program's name (empty: none).
     void problemChanged(const QString& text);
 
@@ -61,5 +73,9 @@ private:
     // What the publisher was made with; empty while nothing is shared.
     QString m_publisherChoice;
     QString m_logProblem;
+    // While a call is recorded: whether its line follows it, and the
+    // message it was shared with.
+    bool m_recordingFollowed = false;
+    std::optional<CallMessage> m_shared;
     QString m_sharingProblem;
 };

@@ -17,11 +17,13 @@
 
 Controller::Controller(const ControllerParts& parts, QObject* parent)
     : QObject(parent), m_parts(parts), m_settings(std::make_unique<Settings>()),
-      m_callLog(std::make_unique<CallLog>(parts.dataDir)),
+      m_callLog(std::make_unique<CallLog>(parts.dataDir)), m_outcomes(*m_callLog),
       m_announcer(AnnouncingParts{*m_settings, parts.sound, parts.popup, *this, parts.clock,
                                   parts.dataDir, parts.notifier}),
       m_recorder(RecorderParts{*m_settings, *m_callLog, m_announcer, parts.clock, parts.dataDir,
                                parts.lineTiming}),
+      m_tracker(TrackerParts{*m_settings, *m_callLog, m_outcomes,
+                             [this] { return m_recorder.publisher(); }, parts.missedNotifier}),
       m_lines(LineParts{parts.capi, parts.clock, parts.lineTiming, parts.lineInBackground})
 {
     m_fatal = [](const QString& text) {
@@ -47,6 +49,9 @@ Controller::Controller(const ControllerParts& parts, QObject* parent)
     connect(&m_lines, &LineSlot::notice, this, &Controller::notice);
     connect(&m_lines, &LineSlot::stateChanged, this, &Controller::stateChanged);
     connect(&m_lines, &LineSlot::incomingCall, this, &Controller::recordCall);
+    connect(&m_lines, &LineSlot::callEnded, this, &Controller::endCall);
+    connect(&m_recorder, &CallRecorder::publisherChanged, &m_tracker,
+            &OutcomeTracker::shareMissedCount);
     // Handed on from the event loop, not from inside the line's own handler
     // of the data that brought them.
     connect(&m_lines, &LineSlot::callsWaiting, this, &Controller::deliverWaitingCalls,
@@ -68,7 +73,8 @@ bool Controller::start()
     // Nobody else saves these files while this program runs (it holds the
     // single-instance lock): what a killed save left beside them goes.
     const int leftovers = removeLeftoverSaves(m_callLog->filePath()) +
-                          removeLeftoverSaves(phonebookfile::path(m_parts.dataDir));
+                          removeLeftoverSaves(phonebookfile::path(m_parts.dataDir)) +
+                          removeLeftoverSaves(m_outcomes.filePath());
     if (leftovers > 0)
         reportToStandardError(
             QStringLiteral("removed %1 temporary file(s) left by interrupted saves")
@@ -96,6 +102,7 @@ bool Controller::start()
     m_recorder.updatePublisher();
     m_callLog->setCountry(QString::fromStdString(m_settings->COUNTRY));
     LoadCallLog(*m_callLog);
+    m_outcomes.load();
     QDir(m_parts.dataDir).mkpath(soundfiles::soundDir(m_parts.dataDir));
     return true;
 }
@@ -248,5 +255,14 @@ void Controller::recordCall(const LineCall& call)
 {
     if (m_shutDown || m_mode == OperatingMode::Disabled)
         return;
-    m_recorder.record(call, m_mode);
+    const RecordedRow recorded = m_recorder.record(call, m_mode);
+    m_tracker.follow(call, recorded.row, recorded.shared);
+}
+
+void Controller::endCall(const LineCallEnd& end)
+{
+    // Also when the line is being left: a call it can no longer follow is
+    // forgotten.
+    if (!m_shutDown)
+        m_tracker.end(end, m_mode == OperatingMode::Enabled);
 }

@@ -7,6 +7,8 @@
 #include "controller/LineSlot.h"
 #include "line/LineCall.h"
 #include "line/LineTiming.h"
+#include "outcomes/CallOutcomes.h"
+#include "outcomes/OutcomeTracker.h"
 
 #include <QObject>
 #include <QString>
@@ -44,12 +46,15 @@ struct ControllerParts
     // the background (the program) or at once (tests with a scripted line).
     LineTiming lineTiming = {};
     bool lineInBackground = true;
+    // Desktop notifications of missed calls; may be absent, as `notifier`.
+    MissedCallNotifier* missedNotifier = nullptr;
 };
 
-// The running program without its windows: the settings, the call log, the
-// line the settings choose (LineSlot), the three modes, the poll timer and
-// the popup's close timer, the call path (CallRecorder, CallAnnouncer), and
-// the work held back while a call is being announced. The windows observe it
+// The running program without its windows: the settings, the call log and
+// what became of its calls, the line the settings choose (LineSlot), the
+// three modes, the poll timer and the popup's close timer, the call path
+// (CallRecorder, CallAnnouncer, OutcomeTracker), and the work held back
+// while a call is being announced. The windows observe it
 // (its signals) and drive it (its operations); nothing here needs a widget.
 class Controller : public QObject, private CloseTimer
 {
@@ -102,6 +107,8 @@ public:
     Settings& settings() { return *m_settings; }
     const Settings& settings() const { return *m_settings; }
     CallLog& callLog() { return *m_callLog; }
+    // What became of the calls of the call log.
+    CallOutcomes& outcomes() { return m_outcomes; }
     // The line being watched (CAPI, the router's call monitor, or calls
     // from another desktop).
     Line& line() { return m_lines.line(); }
@@ -134,13 +141,16 @@ private:
     void serveLine();
     void deliverWaitingCalls();
     void recordCall(const LineCall& call);
+    void endCall(const LineCallEnd& end);
     void runHeldBack();
 
     ControllerParts m_parts;
     std::unique_ptr<Settings> m_settings;
     std::unique_ptr<CallLog> m_callLog;
+    CallOutcomes m_outcomes;
     CallAnnouncer m_announcer;
     CallRecorder m_recorder;
+    OutcomeTracker m_tracker;
     LineSlot m_lines;
     QTimer m_pollTimer;
     QTimer m_closeTimer;

@@ -68,6 +68,7 @@ void LineSlot::create(const Settings& s)
     connect(m_line.get(), &Line::notice, this, &LineSlot::notice);
     connect(m_line.get(), &Line::stateChanged, this, &LineSlot::stateChanged);
     connect(m_line.get(), &Line::incomingCall, this, &LineSlot::incomingCall);
+    connect(m_line.get(), &Line::callEnded, this, &LineSlot::callEnded);
     connect(m_line.get(), &Line::callsWaiting, this, &LineSlot::callsWaiting);
 }
 

@@ -2,6 +2,7 @@
 
 #include "capi/CapiWorkers.h"
 #include "line/LineCall.h"
+#include "line/LineCallEnd.h"
 #include "line/LineTiming.h"
 
 #include <QObject>
@@ -64,6 +65,7 @@ signals:
     void stateChanged();
     void notice(const QString& text);
     void incomingCall(const LineCall& call);
+    void callEnded(const LineCallEnd& end);
     void callsWaiting();
 
 private:

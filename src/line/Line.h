@@ -1,6 +1,7 @@
 #pragma once
 
 #include "line/LineCall.h"
+#include "line/LineCallEnd.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -46,6 +47,9 @@ signals:
     // An incoming call. Emitted from poll() or from inside the line's own
     // handling; the program records it at once, whatever is being announced.
     void incomingCall(const LineCall& call);
+    // The end of a call handed on with a connection id, in order with the
+    // calls: after its own ring, never before.
+    void callEnded(const LineCallEnd& end);
     // Calls are waiting; the program calls poll() when it is free.
     void callsWaiting();
     // Something the user should be told once, in the tray.

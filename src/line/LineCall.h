@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QMetaType>
+#include <QString>
 #include <cstddef>
 #include <string_view>
 
@@ -24,6 +25,14 @@ struct LineCall
     // False for a call that is to be recorded only: it rang too long ago to
     // be announced as ringing now.
     bool announce = true;
+    // The line follows this call after its ring: its end comes as
+    // Line::callEnded with this id. Empty: the line cannot follow it (a CAPI
+    // line ignores the call, and hears nothing of it again).
+    QString connectionId = {};
+    // True when the id names the call for good (a shared call's own id), so
+    // that its end may still come after a restart; false when it names it
+    // only while the line's connection lasts (a router reuses its ids).
+    bool lastingId = false;
 
     // True when the text is a telephone number such a line may hand on: at
     // most kMaxTextNumber of the characters 0-9, '+', '#' and '*'. Empty is

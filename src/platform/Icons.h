@@ -10,5 +10,8 @@ namespace icons {
 
 QIcon icon(int id);
 QPixmap pixmap(int id, int size);
+// The picture with a mark in its upper right corner (a red dot with a white
+// rim): something new waits to be seen.
+QIcon markedIcon(int id);
 
 } // namespace icons

@@ -51,6 +51,10 @@ struct Settings
     std::string MQTT_FILTER;
     // This desktop's name in the topics; empty: the machine's host name.
     std::string MQTT_NAME;
+    // The extensions of the router's answering machines, as numbers and
+    // ranges ("40-49", "40-49,600"): a call taken there was not taken by
+    // anyone in the house.
+    std::string VOICEMAIL_EXTENSIONS;
     std::string IntroFile;
     std::string OutroFile;
 };
@@ -65,6 +69,8 @@ constexpr size_t kCountryLength = 2;
 constexpr size_t kMaxMqttTextLength = 255;
 // The longest path of a CA certificate file.
 constexpr size_t kMaxPathLength = 4095;
+// The longest list of answering machines' extensions.
+constexpr size_t kMaxExtensionsLength = 255;
 
 void SetDefaultSettings(Settings& settings);
 

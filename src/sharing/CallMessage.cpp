@@ -92,6 +92,13 @@ QByteArray CallMessage::toJson() const
     object.insert(QStringLiteral("numberDelivered"), numberDelivered);
     object.insert(QStringLiteral("line"), line);
     object.insert(QStringLiteral("host"), host);
+    if (state) {
+        object.insert(QStringLiteral("state"), QString::fromLatin1(callStateWord(*state)));
+        if (isOutcome())
+            object.insert(QStringLiteral("duration"), duration);
+        if (!extension.isEmpty())
+            object.insert(QStringLiteral("extension"), extension);
+    }
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
@@ -137,5 +144,21 @@ std::optional<CallMessage> CallMessage::parse(const QByteArray& bytes, QString* 
     call.known = object.value(QStringLiteral("known")).toBool();
     call.line = textOf(object, QStringLiteral("line"));
     call.host = textOf(object, QStringLiteral("host"));
+    const std::optional<CallState> state =
+        callStateOf(textOf(object, QStringLiteral("state")).toStdString());
+    if (state && *state != CallState::Unknown)
+        call.state = state;
+    const QJsonValue duration = object.value(QStringLiteral("duration"));
+    const double seconds = duration.toDouble(-1);
+    if (duration.isDouble() && seconds >= 0 && seconds <= kMaxDuration && seconds == int(seconds))
+        call.duration = int(seconds);
+    QString extension;
+    if (numberOf(object, QStringLiteral("extension"), &extension))
+        call.extension = extension;
     return call;
+}
+
+bool CallMessage::isOutcome() const
+{
+    return state && *state != CallState::Ringing && *state != CallState::Unknown;
 }

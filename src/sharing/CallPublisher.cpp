@@ -75,10 +75,23 @@ bool CallPublisher::publish(const CallMessage& call)
 {
     if (call.line == CallMessage::kLineMqtt)
         return false;
-    m_waiting.push_back({call.toJson(), -1});
+    const bool latest = !call.isOutcome() || call.id.isEmpty() || call.id == m_latestId;
+    if (!call.isOutcome())
+        m_latestId = call.id;
+    m_waiting.push_back({call.toJson(), latest, -1});
     sendWaiting();
     keepBound();
     return true;
+}
+
+void CallPublisher::setMissedCount(int count)
+{
+    if (count == m_missedCount)
+        return;
+    m_missedCount = count;
+    // A count that did not reach the broker is sent on the next connection.
+    if (m_client.isConnected())
+        m_client.publish(m_topics.missedTopic(), QByteArray::number(count), true);
 }
 
 void CallPublisher::onConnected()
@@ -89,6 +102,12 @@ void CallPublisher::onConnected()
     m_client.publish(
         homeassistant::discoveryTopic(m_topics),
         m_config.homeAutomation ? homeassistant::discoveryConfig(m_topics) : QByteArray(), true);
+    m_client.publish(homeassistant::missedDiscoveryTopic(m_topics),
+                     m_config.homeAutomation ? homeassistant::missedDiscoveryConfig(m_topics)
+                                             : QByteArray(),
+                     true);
+    if (m_missedCount >= 0)
+        m_client.publish(m_topics.missedTopic(), QByteArray::number(m_missedCount), true);
     reportDropped();
     sendWaiting();
 }
@@ -133,7 +152,7 @@ void CallPublisher::sendWaiting()
     for (Waiting& w : m_waiting) {
         if (w.messageId >= 0)
             continue;
-        const int id = m_client.publish(m_topics.callTopic(), w.payload, true);
+        const int id = m_client.publish(m_topics.callTopic(), w.payload, w.retained);
         if (id < 0)
             return;
         w.messageId = id;

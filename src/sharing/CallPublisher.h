@@ -11,8 +11,14 @@
 // Publishes this desktop's calls to the broker: each call retained at QoS 1
 // on <prefix>/<host>/call, the desktop's presence on <prefix>/<host>/status
 // ("online" while connected, "offline" as the connection's will and at the
-// end), and, when asked, Home Assistant's discovery of the "Siste anrop"
-// sensor.
+// end), the missed calls not yet seen on <prefix>/<host>/missed, and, when
+// asked, Home Assistant's discovery of the "Siste anrop" and "Ubesvarte
+// anrop" sensors.
+//
+// A call's message is sent again with its outcome. The broker keeps one
+// message on the call topic, which stands for the last call: the outcome of
+// an earlier call, which comes after a later call rang, is published
+// without being kept, so that it does not take the later call's place.
 //
 // A call is kept until the broker has acknowledged it. While the broker is
 // away the last kMaxWaiting calls wait and are published in order when it is
@@ -45,6 +51,9 @@ public:
     // nothing published, for a call that came over MQTT: a received call
     // is never passed on again.
     bool publish(const CallMessage& call);
+    // The missed calls not yet seen on this desktop; published at once and
+    // on every connection.
+    void setMissedCount(int count);
 
     // Calls the broker has not yet acknowledged.
     int waiting() const { return int(m_waiting.size()); }
@@ -66,6 +75,7 @@ private:
     struct Waiting
     {
         QByteArray payload;
+        bool retained = true;
         // The id of its publication on the present connection; -1 when it
         // has not been sent on it.
         int messageId = -1;
@@ -86,4 +96,8 @@ private:
     std::deque<Waiting> m_waiting;
     int m_dropped = 0;
     int m_droppedUnreported = 0;
+    // The id of the last call that rang.
+    QString m_latestId;
+    // -1 until told.
+    int m_missedCount = -1;
 };

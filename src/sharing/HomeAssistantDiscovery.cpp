@@ -43,14 +43,9 @@ QString identifierOf(const SharingTopics& topics)
     return id;
 }
 
-} // namespace
-
-QString discoveryTopic(const SharingTopics& topics)
-{
-    return QStringLiteral("homeassistant/sensor/%1/last_call/config").arg(identifierOf(topics));
-}
-
-QByteArray discoveryConfig(const SharingTopics& topics)
+// The device both sensors belong to, and what they share: their
+// availability.
+QJsonObject sensorOf(const SharingTopics& topics)
 {
     const QString id = identifierOf(topics);
     QJsonObject device;
@@ -60,6 +55,41 @@ QByteArray discoveryConfig(const SharingTopics& topics)
     device.insert(QStringLiteral("model"), QStringLiteral("Ringvakt"));
 
     QJsonObject config;
+    config.insert(QStringLiteral("availability_topic"), topics.statusTopic());
+    config.insert(QStringLiteral("payload_available"), QStringLiteral("online"));
+    config.insert(QStringLiteral("payload_not_available"), QStringLiteral("offline"));
+    config.insert(QStringLiteral("device"), device);
+    return config;
+}
+
+} // namespace
+
+QString discoveryTopic(const SharingTopics& topics)
+{
+    return QStringLiteral("homeassistant/sensor/%1/last_call/config").arg(identifierOf(topics));
+}
+
+QString missedDiscoveryTopic(const SharingTopics& topics)
+{
+    return QStringLiteral("homeassistant/sensor/%1/missed_calls/config").arg(identifierOf(topics));
+}
+
+QByteArray missedDiscoveryConfig(const SharingTopics& topics)
+{
+    QJsonObject config = sensorOf(topics);
+    config.insert(QStringLiteral("name"), QStringLiteral("Ubesvarte anrop"));
+    config.insert(QStringLiteral("unique_id"),
+                  identifierOf(topics) + QStringLiteral("_missed_calls"));
+    config.insert(QStringLiteral("icon"), QStringLiteral("mdi:phone-missed"));
+    config.insert(QStringLiteral("state_topic"), topics.missedTopic());
+    config.insert(QStringLiteral("state_class"), QStringLiteral("measurement"));
+    return QJsonDocument(config).toJson(QJsonDocument::Compact);
+}
+
+QByteArray discoveryConfig(const SharingTopics& topics)
+{
+    const QString id = identifierOf(topics);
+    QJsonObject config = sensorOf(topics);
     config.insert(QStringLiteral("name"), QStringLiteral("Siste anrop"));
     config.insert(QStringLiteral("unique_id"), id + QStringLiteral("_last_call"));
     config.insert(QStringLiteral("icon"), QStringLiteral("mdi:phone-incoming"));
@@ -69,10 +99,6 @@ QByteArray discoveryConfig(const SharingTopics& topics)
                   QStringLiteral("{{ value_json.name if value_json.known else "
                                  "(value_json.number or 'Ukjent nummer') }}"));
     config.insert(QStringLiteral("json_attributes_topic"), topics.callTopic());
-    config.insert(QStringLiteral("availability_topic"), topics.statusTopic());
-    config.insert(QStringLiteral("payload_available"), QStringLiteral("online"));
-    config.insert(QStringLiteral("payload_not_available"), QStringLiteral("offline"));
-    config.insert(QStringLiteral("device"), device);
     return QJsonDocument(config).toJson(QJsonDocument::Compact);
 }
 

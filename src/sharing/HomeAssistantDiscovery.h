@@ -5,11 +5,13 @@
 
 class SharingTopics;
 
-// Home Assistant's MQTT discovery for the sensor "Siste anrop" of one
-// desktop: its state is the last caller's name (when the phone book knows
-// the caller) or number, its attributes the rest of the call message, and
-// it is available while the desktop's status says "online". Published
-// retained, Home Assistant shows it without being configured.
+// Home Assistant's MQTT discovery for the sensors of one desktop: "Siste
+// anrop", whose state is the last caller's name (when the phone book knows
+// the caller) or number and whose attributes are the rest of the call
+// message (with what became of the call, "state"), and "Ubesvarte anrop",
+// the missed calls not yet seen on the desktop. Both are available while
+// the desktop's status says "online". Published retained, Home Assistant
+// shows them without being configured.
 namespace homeassistant {
 
 // "homeassistant/sensor/<id>/last_call/config". The id is built from the
@@ -18,5 +20,8 @@ namespace homeassistant {
 // for no other name or prefix.
 QString discoveryTopic(const SharingTopics& topics);
 QByteArray discoveryConfig(const SharingTopics& topics);
+// "homeassistant/sensor/<id>/missed_calls/config".
+QString missedDiscoveryTopic(const SharingTopics& topics);
+QByteArray missedDiscoveryConfig(const SharingTopics& topics);
 
 } // namespace homeassistant

@@ -122,9 +122,12 @@ void MqttLine::poll()
     // program has to do (a window, its end) comes between two of them.
     if (!m_on || m_pending.empty())
         return;
-    const LineCall call = std::move(m_pending.front());
+    const Received received = std::move(m_pending.front());
     m_pending.pop_front();
-    emit incomingCall(call);
+    if (received.end)
+        emit callEnded(*received.end);
+    else
+        emit incomingCall(received.call);
     if (!m_pending.empty())
         emit callsWaiting();
     else
@@ -153,19 +156,35 @@ void MqttLine::onMessage(const QString& topic, const QByteArray& payload, bool r
         refuse(topic, why);
         return;
     }
-    if (!call->id.isEmpty() && seenBefore(host, call->id))
+    const QString connectionId =
+        call->id.isEmpty() ? QString() : host + QLatin1Char('/') + call->id;
+    if (call->isOutcome()) {
+        // The end of a call: known only by its id.
+        if (call->id.isEmpty() ||
+            seenBefore(QString::fromLatin1(callStateWord(*call->state)), host, call->id))
+            return;
+        queue(
+            {LineCall(), LineCallEnd{connectionId, *call->state, call->duration, call->extension}});
+        return;
+    }
+    if (!call->id.isEmpty() && seenBefore(QStringLiteral("ring"), host, call->id))
         return;
 
     // The numbers passed the lines' own check when the message was read.
     LineCall received =
         LineCall::fromTextNumbers(call->number.toStdString(), call->msn.toStdString());
+    // Its desktop follows the call: its outcome comes under the same id.
+    if (call->state == CallState::Ringing && !call->id.isEmpty()) {
+        received.connectionId = connectionId;
+        received.lastingId = true;
+    }
     if (call->time.isValid()) {
         const qint64 age = call->time.msecsTo(m_clock->now().toDateTime());
         if (age <= kMaxAgeMs && age >= -kMaxAheadMs)
             received.rangAt = call->time;
         received.announce = age <= kMaxAnnouncedAgeMs;
     }
-    queue(std::move(received));
+    queue({std::move(received), std::nullopt});
 }
 
 void MqttLine::onTooLarge(const QString& topic, qsizetype size, bool retained)
@@ -176,9 +195,10 @@ void MqttLine::onTooLarge(const QString& topic, qsizetype size, bool retained)
                QStringLiteral("larger than %1 bytes (%2)").arg(CallMessage::kMaxSize).arg(size));
 }
 
-bool MqttLine::seenBefore(const QString& host, const QString& id)
+bool MqttLine::seenBefore(const QString& kind, const QString& host, const QString& id)
 {
-    const QString key = host + QLatin1Char('/') + id;
+    // A host is one topic level: no '/' in it, so no two keys are alike.
+    const QString key = kind + QLatin1Char('/') + host + QLatin1Char('/') + id;
     if (m_knownIds.contains(key))
         return true;
     m_knownIds.insert(key);
@@ -190,9 +210,9 @@ bool MqttLine::seenBefore(const QString& host, const QString& id)
     return false;
 }
 
-void MqttLine::queue(LineCall call)
+void MqttLine::queue(Received received)
 {
-    m_pending.push_back(std::move(call));
+    m_pending.push_back(std::move(received));
     if (m_pending.size() > size_t(kMaxWaiting)) {
         m_pending.pop_front();
         ++m_dropped;

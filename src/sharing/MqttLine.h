@@ -10,13 +10,16 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class Clock;
 
 // Calls that other desktops published, as the line: each received call
 // message becomes a call exactly as a RING of a router's call monitor does,
 // and goes through the same call processing (this desktop's MSN filter,
-// phone book, sounds, log and popup).
+// phone book, sounds, log and popup). A call that its desktop follows
+// ("state": "ringing") carries "<host>/<id>" as its connection id, and the
+// message sent again with its outcome becomes the call's end.
 //
 // The broker keeps a session for this desktop: calls published while it was
 // off or away are delivered when it is back. A call is recorded at the time
@@ -84,8 +87,16 @@ private:
     void onTooLarge(const QString& topic, qsizetype size, bool retained);
     // A live call message of another desktop that this one takes.
     bool isForeignCall(const QString& topic, bool retained, QString* host) const;
-    bool seenBefore(const QString& host, const QString& id);
-    void queue(LineCall call);
+    // True when the message of this kind (a ring, or an outcome) for the
+    // call was handled before.
+    bool seenBefore(const QString& kind, const QString& host, const QString& id);
+    // A call, or the end of one (with `end`).
+    struct Received
+    {
+        LineCall call;
+        std::optional<LineCallEnd> end;
+    };
+    void queue(Received received);
     void refuse(const QString& topic, const QString& why);
     void reportRefusals();
     void reportDropped(const QString& why);
@@ -95,11 +106,11 @@ private:
     MqttClient m_client;
     const Clock* m_clock;
     std::function<void(const QString&)> m_report;
-    std::deque<LineCall> m_pending;
+    std::deque<Received> m_pending;
     // Dropped since the last report, and since the start.
     int m_dropped = 0;
     int m_droppedTotal = 0;
-    // The ids of the calls handled lately, as "<host>/<id>", oldest first.
+    // The messages handled lately, as "<kind>/<host>/<id>", oldest first.
     std::deque<QString> m_recentIds;
     QSet<QString> m_knownIds;
     int m_refused = 0;

@@ -19,6 +19,11 @@ QString SharingTopics::statusTopic() const
     return m_prefix + QLatin1Char('/') + m_hostName + QStringLiteral("/status");
 }
 
+QString SharingTopics::missedTopic() const
+{
+    return m_prefix + QLatin1Char('/') + m_hostName + QStringLiteral("/missed");
+}
+
 QString SharingTopics::callTopicOf(const QString& host) const
 {
     return m_prefix + QLatin1Char('/') + host + QLatin1Char('/') + kCall;

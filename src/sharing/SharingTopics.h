@@ -7,6 +7,7 @@
 // The topics of one desktop under the prefix:
 //   <prefix>/<host>/call    the last call, as a JSON message (retained)
 //   <prefix>/<host>/status  "online" or "offline" (retained)
+//   <prefix>/<host>/missed  the missed calls not yet seen there (retained)
 // Prefix, host name and host filter are made safe as topic parts here, so
 // that nothing a user typed can widen a subscription.
 class SharingTopics
@@ -20,6 +21,7 @@ public:
     QString hostFilter() const { return m_hostFilter; }
     QString callTopic() const { return callTopicOf(m_hostName); }
     QString statusTopic() const;
+    QString missedTopic() const;
     QString callTopicOf(const QString& host) const;
     // What a receiving desktop subscribes to: the call topic of the host
     // filter, or of every host when there is none.

@@ -1,9 +1,11 @@
 #include "shell/Application.h"
 
+#include "calllog/CallLog.h"
 #include "calllog/CallLogWindow.h"
 #include "calls/CallPopupController.h"
 #include "line/Line.h"
 #include "phonebook/PhoneBookDialogs.h"
+#include "platform/Cp1252.h"
 #include "platform/MessageBoxes.h"
 #include "settings/SettingsDialogOpener.h"
 #include "shell/AboutBox.h"
@@ -18,7 +20,7 @@
 Application::Application(const ApplicationParts& parts)
     : m_parts(parts), m_popups(std::make_unique<CallPopupController>()),
       m_core(ControllerParts{parts.capi, parts.settingsStore, parts.sound, parts.clock, *m_popups,
-                             this, parts.dataDir, parts.lineTiming, parts.lineInBackground}),
+                             this, parts.dataDir, parts.lineTiming, parts.lineInBackground, this}),
       m_mainWindow(std::make_unique<MainWindow>()), m_tray(std::make_unique<TrayIcon>())
 {
     setFatalHandler({});
@@ -38,6 +40,8 @@ Application::Application(const ApplicationParts& parts)
     connect(&m_core, &Controller::stateChanged, this, [this] { updateTray(); });
     connect(&m_core, &Controller::notice, m_tray.get(), &TrayIcon::showNotice);
     connect(&m_core, &Controller::problemChanged, m_tray.get(), &TrayIcon::setProblem);
+    connect(&m_core.outcomes(), &CallOutcomes::missedChanged, this,
+            &Application::updateMissedCalls);
     connect(&m_core, &Controller::shuttingDown, this, [this] {
         m_trayWatch.stop();
         m_tray->RemoveTrayIcon();
@@ -69,7 +73,8 @@ bool Application::start()
         return false;
 
     updateTray(true);
-    auto* callLog = new CallLogWindow(m_core.callLog(), m_mainWindow.get());
+    updateMissedCalls();
+    auto* callLog = new CallLogWindow(m_core.callLog(), m_mainWindow.get(), &m_core.outcomes());
     callLog->setAddNumberHandler(
         [this](const QString& number) { m_phoneBook->AddNumberToPhoneBook(number); });
     m_mainWindow->setCallLogWindow(callLog);
@@ -147,6 +152,8 @@ void Application::run(int id)
     switch (id) {
     case command::ShowCallLog:
         m_mainWindow->showMainWindow();
+        // What the call log shows has been seen.
+        m_core.outcomes().markSeen();
         break;
     case command::PhoneBook:
         m_phoneBook->OpenPhoneBookWindow();
@@ -185,8 +192,37 @@ void Application::updateTray(bool add)
     m_tray->setLineLost(noLine, noLine ? line.lostAt() : QDateTime());
 }
 
+void Application::updateMissedCalls()
+{
+    const CallOutcomes& outcomes = m_core.outcomes();
+    const int last = outcomes.lastUnseenMissed();
+    if (last < 0) {
+        m_tray->setMissedCalls(0);
+        return;
+    }
+    // The caller as the call log names them: the name from the phone book,
+    // or else the number.
+    const CallRecord& call = m_core.callLog().at(last);
+    const std::string& caller = call.callerName.empty() || call.callerName == kUnknownName
+                                    ? call.callerNumber
+                                    : call.callerName;
+    m_tray->setMissedCalls(outcomes.unseenMissed(), cp1252::toQString(caller),
+                           cp1252::toQString(call.time.substr(0, 5)));
+}
+
 void Application::notifyCall(const std::string& callerNumber, const std::string& msn,
                              const std::string& callerName, bool numberDelivered, bool inPhoneBook)
+{
+    notifier().notifyCall(callerNumber, msn, callerName, numberDelivered, inPhoneBook);
+}
+
+void Application::notifyMissedCall(const std::string& callerNumber, const std::string& callerName,
+                                   bool numberDelivered, bool inPhoneBook)
+{
+    notifier().notifyMissedCall(callerNumber, callerName, numberDelivered, inPhoneBook);
+}
+
+DesktopNotifier& Application::notifier()
 {
     if (!m_notifier) {
         // Made when first needed: a user who never asked for notifications
@@ -197,7 +233,7 @@ void Application::notifyCall(const std::string& callerNumber, const std::string&
                     m_core.whenIdle([this, number] { m_phoneBook->AddNumberToPhoneBook(number); });
                 });
     }
-    m_notifier->notifyCall(callerNumber, msn, callerName, numberDelivered, inPhoneBook);
+    return *m_notifier;
 }
 
 AboutBox* Application::aboutBox() const

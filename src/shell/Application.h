@@ -49,7 +49,7 @@ struct ApplicationParts
 // main window with the call log, the popup, the about box, the phone book
 // and settings windows, wired together. Commands of the tray and the menu bar
 // come here; those of the windows wait while a call is being announced.
-class Application : public QObject, private CallNotifier
+class Application : public QObject, private CallNotifier, private MissedCallNotifier
 {
     Q_OBJECT
 public:
@@ -97,6 +97,11 @@ private:
     // announced call wants one.
     void notifyCall(const std::string& callerNumber, const std::string& msn,
                     const std::string& callerName, bool numberDelivered, bool inPhoneBook) override;
+    void notifyMissedCall(const std::string& callerNumber, const std::string& callerName,
+                          bool numberDelivered, bool inPhoneBook) override;
+    DesktopNotifier& notifier();
+    // The tray follows the missed calls not yet seen.
+    void updateMissedCalls();
     void run(int id);
     void updateTray(bool add = false);
     bool trayAvailable() const;

@@ -10,6 +10,18 @@
 namespace {
 const char* const kInterface = "org.freedesktop.Notifications";
 const char* const kIconName = "no.tornholt.Ringvakt";
+
+// What the service is told besides the text: the kind of event, the
+// program, a normal urgency.
+QVariantMap hintsOf(const QString& category)
+{
+    QVariantMap hints;
+    hints.insert(QStringLiteral("category"), category);
+    hints.insert(QStringLiteral("desktop-entry"), QString::fromLatin1(kIconName));
+    hints.insert(QStringLiteral("urgency"), QVariant::fromValue(uchar(1)));
+    return hints;
+}
+
 } // namespace
 
 DesktopNotifier::DesktopNotifier(QObject* parent)
@@ -44,27 +56,39 @@ void DesktopNotifier::notifyCall(const std::string& callerNumber, const std::str
     QStringList actions;
     if (offerAdd)
         actions << QString::fromLatin1(kAddAction) << QStringLiteral("-> Katalog");
-    QVariantMap hints;
-    hints.insert(QStringLiteral("category"), QStringLiteral("call"));
-    hints.insert(QStringLiteral("desktop-entry"), QString::fromLatin1(kIconName));
-    hints.insert(QStringLiteral("urgency"), QVariant::fromValue(uchar(1)));
-
-    send({body, actions, hints, number, offerAdd});
+    send(m_calls, {QStringLiteral("Ringvakt"), body, actions, hintsOf(QStringLiteral("call")),
+                   number, offerAdd});
 }
 
-void DesktopNotifier::send(const Pending& next)
+void DesktopNotifier::notifyMissedCall(const std::string& callerNumber,
+                                       const std::string& callerName, bool numberDelivered,
+                                       bool inPhoneBook)
+{
+    if (!m_bus.isConnected())
+        return;
+    const QString number = cp1252::toQString(callerNumber);
+    const QString body = tr("%1\nTlf.Nummer: %2").arg(cp1252::toQString(callerName), number);
+    const bool offerAdd = numberDelivered && !inPhoneBook;
+    QStringList actions;
+    if (offerAdd)
+        actions << QString::fromLatin1(kAddAction) << tr("-> Katalog");
+    send(m_missed, {tr("Ubesvart anrop"), body, actions, hintsOf(QStringLiteral("call.missed")),
+                    number, offerAdd});
+}
+
+void DesktopNotifier::send(Channel& channel, const Pending& next)
 {
     // The id of the notification to replace comes with the service's
-    // answer to the one before: a call announced before that answer is
+    // answer to the one before: a notification made before that answer is
     // here waits for it, or it would stand beside the last one instead of
     // replacing it. Only the newest waits; any before it would be replaced
     // at once.
-    if (m_inFlight) {
-        m_waiting = next;
+    if (channel.inFlight || m_asking) {
+        channel.waiting = next;
         return;
     }
     if (!m_capabilitiesKnown) {
-        m_waiting = next;
+        channel.waiting = next;
         askCapabilities();
         return;
     }
@@ -72,31 +96,37 @@ void DesktopNotifier::send(const Pending& next)
         QDBusMessage::createMethodCall(QString::fromLatin1(kService), QString::fromLatin1(kPath),
                                        QString::fromLatin1(kInterface), QStringLiteral("Notify"));
     const QString body = m_bodyMarkup ? next.body.toHtmlEscaped() : next.body;
-    message << QStringLiteral("Ringvakt") << m_lastId << QString::fromLatin1(kIconName)
-            << QStringLiteral("Ringvakt") << body << next.actions << next.hints << int(-1);
+    message << QStringLiteral("Ringvakt") << channel.lastId << QString::fromLatin1(kIconName)
+            << next.summary << body << next.actions << next.hints << int(-1);
     // Asynchronous: a slow or absent service never holds up the call (an
     // answer that never comes ends as an error after D-Bus's timeout).
-    m_inFlight = true;
+    channel.inFlight = true;
     auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(message), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, number = next.number, offerAdd = next.offerAdd](QDBusPendingCallWatcher* w) {
+            [this, ch = &channel, number = next.number,
+             offerAdd = next.offerAdd](QDBusPendingCallWatcher* w) {
                 const QDBusPendingReply<uint> reply = *w;
                 w->deleteLater();
-                m_inFlight = false;
+                ch->inFlight = false;
                 if (!reply.isError()) {
                     const uint id = reply.value();
-                    m_lastId = id;
+                    ch->lastId = id;
                     if (offerAdd)
                         m_numbers.insert(id, number);
                     else
                         m_numbers.remove(id);
                 }
-                if (m_waiting) {
-                    const Pending waiting = *m_waiting;
-                    m_waiting.reset();
-                    send(waiting);
-                }
+                sendWaiting(*ch);
             });
+}
+
+void DesktopNotifier::sendWaiting(Channel& channel)
+{
+    if (!channel.waiting)
+        return;
+    const Pending waiting = *channel.waiting;
+    channel.waiting.reset();
+    send(channel, waiting);
 }
 
 void DesktopNotifier::askCapabilities()
@@ -104,21 +134,18 @@ void DesktopNotifier::askCapabilities()
     const QDBusMessage message = QDBusMessage::createMethodCall(
         QString::fromLatin1(kService), QString::fromLatin1(kPath), QString::fromLatin1(kInterface),
         QStringLiteral("GetCapabilities"));
-    m_inFlight = true;
+    m_asking = true;
     auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(message), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
         const QDBusPendingReply<QStringList> reply = *w;
         w->deleteLater();
-        m_inFlight = false;
+        m_asking = false;
         // Without an answer, markup stays assumed.
         m_capabilitiesKnown = true;
         if (!reply.isError())
             m_bodyMarkup = reply.value().contains(QStringLiteral("body-markup"));
-        if (m_waiting) {
-            const Pending waiting = *m_waiting;
-            m_waiting.reset();
-            send(waiting);
-        }
+        sendWaiting(m_calls);
+        sendWaiting(m_missed);
     });
 }
 

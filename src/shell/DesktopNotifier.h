@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calls/IncomingCall.h"
+#include "outcomes/OutcomeTracker.h"
 
 #include <QDBusConnection>
 #include <QHash>
@@ -18,8 +19,11 @@
 // popup's button does. Nothing here waits: every call to the service is
 // asynchronous, and without a service there is simply no notification.
 // The text is shown as text: on a service that reads markup in the body,
-// a name such as "Hansen & Sønn" or one with a tag in it is escaped.
-class DesktopNotifier : public QObject, public CallNotifier
+// a name such as "Hansen & Sønn" or one with a tag in it is escaped. A
+// missed call is told the same way, as "Ubesvart anrop": each such
+// notification replaces the missed call's before it, and stands beside the
+// calls that ring, which neither replace it nor are replaced by it.
+class DesktopNotifier : public QObject, public CallNotifier, public MissedCallNotifier
 {
     Q_OBJECT
 public:
@@ -33,9 +37,12 @@ public:
 
     void notifyCall(const std::string& callerNumber, const std::string& msn,
                     const std::string& callerName, bool numberDelivered, bool inPhoneBook) override;
+    void notifyMissedCall(const std::string& callerNumber, const std::string& callerName,
+                          bool numberDelivered, bool inPhoneBook) override;
 
-    // The id the service gave the last notification (0 before one).
-    uint lastId() const { return m_lastId; }
+    // The id the service gave the last notification of a ringing call (0
+    // before one).
+    uint lastId() const { return m_calls.lastId; }
 
 signals:
     // "-> Katalog" was chosen in the notification of this number.
@@ -49,26 +56,35 @@ private:
     // A notification on its way to the service.
     struct Pending
     {
+        QString summary;
         QString body;
         QStringList actions;
         QVariantMap hints;
         QString number;
         bool offerAdd = false;
     };
-    void send(const Pending& next);
+    // The notifications of one kind, each replacing the one before it.
+    struct Channel
+    {
+        uint lastId = 0;
+        bool inFlight = false;
+        std::optional<Pending> waiting;
+    };
+    void send(Channel& channel, const Pending& next);
+    void sendWaiting(Channel& channel);
     // Asks whether the service reads markup in the body; the first
-    // notification waits for the answer.
+    // notifications wait for the answer.
     void askCapabilities();
 
     QDBusConnection m_bus;
-    uint m_lastId = 0;
-    bool m_inFlight = false;
+    Channel m_calls;
+    Channel m_missed;
+    bool m_asking = false;
     // Until the service says otherwise, markup is assumed: escaped text on
     // a service without it only shows an entity, while raw text on one with
     // it can be broken or carry a link.
     bool m_bodyMarkup = true;
     bool m_capabilitiesKnown = false;
-    std::optional<Pending> m_waiting;
     // The numbers of notifications that offer "-> Katalog", by id.
     QHash<uint, QString> m_numbers;
 };

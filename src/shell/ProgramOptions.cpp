@@ -39,6 +39,7 @@ const char* const kUsage =
     "Files:\n"
     "  CallID.dat, PhoneBk.dat, sound/   in the data directory: the call log,\n"
     "                      the phone book, personal sounds, Intro.wav, Outro.wav\n"
+    "  CallStatus.dat      in the data directory: what became of each call\n"
     "  ~/.config/Tornholt/Ringvakt.ini   the settings (group V1.51)\n"
     "  ~/.capi20rc         the CAPI line, e.g. \"REMOTE fritzbox 192.168.178.1 5031\"\n"
     "  $XDG_RUNTIME_DIR/ringvakt.lock    one Ringvakt per session\n"

@@ -101,7 +101,7 @@ void TrayIcon::refresh()
         m_iconId = 131;
     else if (m_lineLost && m_modeIconId == 120)
         m_iconId = 132;
-    m_tray->setIcon(icons::icon(m_iconId));
+    m_tray->setIcon(m_missed > 0 ? icons::markedIcon(m_iconId) : icons::icon(m_iconId));
 
     QString tip = QStringLiteral("Ringvakt");
     if (!m_lineName.isEmpty())
@@ -114,6 +114,8 @@ void TrayIcon::refresh()
             tip += QStringLiteral(" siden ") +
                    m_lostSince.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
     }
+    if (m_missed > 0)
+        tip += QLatin1Char('\n') + m_missedLine;
     if (!m_problem.isEmpty())
         tip += QLatin1Char('\n') + m_problem;
     m_tray->setToolTip(tip);
@@ -122,6 +124,11 @@ void TrayIcon::refresh()
 void TrayIcon::RemoveTrayIcon()
 {
     m_tray->hide();
+}
+
+QIcon TrayIcon::icon() const
+{
+    return m_tray->icon();
 }
 
 QString TrayIcon::toolTip() const
@@ -134,6 +141,22 @@ void TrayIcon::setProblem(const QString& text)
     if (text == m_problem)
         return;
     m_problem = text;
+    refresh();
+}
+
+void TrayIcon::setMissedCalls(int count, const QString& lastCaller, const QString& lastTime)
+{
+    // Norwegian says "1 ubesvart anrop" but "3 ubesvarte anrop": the one has
+    // a text of its own; each is a plural form for other languages.
+    const QString line =
+        count <= 0 ? QString()
+        : count == 1
+            ? tr("%n ubesvart anrop (siste: %1 %2)", nullptr, count).arg(lastCaller, lastTime)
+            : tr("%n ubesvarte anrop (siste: %1 %2)", nullptr, count).arg(lastCaller, lastTime);
+    if (count == m_missed && line == m_missedLine)
+        return;
+    m_missed = qMax(0, count);
+    m_missedLine = line;
     refresh();
 }
 

@@ -3,6 +3,7 @@
 #include "calls/OperatingMode.h"
 
 #include <QDateTime>
+#include <QIcon>
 #include <QObject>
 
 class QMenu;
@@ -44,6 +45,12 @@ public:
     // A problem the user should know of, shown under the name in the
     // tooltip; an empty text clears it.
     void setProblem(const QString& text);
+    // Missed calls the user has not seen: the picture carries a mark and the
+    // tooltip a line "3 ubesvarte anrop (siste: Kari Hansen 14:02)" with the
+    // last caller and the time it rang. None (0): neither.
+    void setMissedCalls(int count, const QString& lastCaller = {}, const QString& lastTime = {});
+    // The picture shown now.
+    QIcon icon() const;
     bool isVisible() const;
 
 signals:
@@ -62,4 +69,6 @@ private:
     QString m_lineName;
     QString m_lastNotice;
     QString m_problem;
+    int m_missed = 0;
+    QString m_missedLine;
 };

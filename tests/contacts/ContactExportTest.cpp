@@ -57,15 +57,16 @@ TEST(ContactExport, CallLogAsCsvForSpreadsheets)
     LoadCallLog(log);
     ASSERT_EQ(log.size(), 5);
 
-    EXPECT_EQ(callLogToCsv(log), "\xEF\xBB\xBF"
-                                 "Dato,Klokkeslett,MSN,Hvem ringte,Navn,Dato (ISO 8601)\r\n"
-                                 "07-Des-2026,14:03:09,7654321,22123456,"
-                                 "\"Kari \"\"Kk\"\" Hansen, jr.\",2026-12-07\r\n"
-                                 "29-Feb-2028,08:00:00,7654321,91300111,"
-                                 "P\xC3\xA5l S\xC3\xA6ther,2028-02-29\r\n"
-                                 "31-Feb-2026,23:59:59,7654322,Ukjent nummer,???,\r\n"
-                                 "01-Jan-2027,00:00:01,7654321,\"'=HYPERLINK(\"\"x\"\")\",???,"
-                                 "2027-01-01\r\n"
-                                 "02-Jan-2027,00:00:02,7654321,+4722123456,"
-                                 "\"Kari \"\"Kk\"\" Hansen, jr.\",2027-01-02\r\n");
+    EXPECT_EQ(callLogToCsv(log, nullptr), "\xEF\xBB\xBF"
+                                          "Dato,Klokkeslett,MSN,Hvem ringte,Navn,Dato (ISO 8601),"
+                                          "Status,Varighet\r\n"
+                                          "07-Des-2026,14:03:09,7654321,22123456,"
+                                          "\"Kari \"\"Kk\"\" Hansen, jr.\",2026-12-07,,\r\n"
+                                          "29-Feb-2028,08:00:00,7654321,91300111,"
+                                          "P\xC3\xA5l S\xC3\xA6ther,2028-02-29,,\r\n"
+                                          "31-Feb-2026,23:59:59,7654322,Ukjent nummer,???,,,\r\n"
+                                          "01-Jan-2027,00:00:01,7654321,\"'=HYPERLINK(\"\"x\"\")\","
+                                          "???,2027-01-01,,\r\n"
+                                          "02-Jan-2027,00:00:02,7654321,+4722123456,"
+                                          "\"Kari \"\"Kk\"\" Hansen, jr.\",2027-01-02,,\r\n");
 }

@@ -151,9 +151,10 @@ TEST(OptionsTest, ImportAndExportFromTheCommandLine)
     const QString calls = ringvakt.home() + "/calls.csv";
     run = ringvakt.runOnce({"--export-calls", calls});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(test::readFile(calls), "\xEF\xBB\xBF"
-                                     "Dato,Klokkeslett,MSN,Hvem ringte,Navn,Dato (ISO 8601)\r\n"
-                                     "01-Jan-2026,10:00:00,1,004791300111,Per Lie,2026-01-01\r\n");
+    EXPECT_EQ(test::readFile(calls),
+              "\xEF\xBB\xBF"
+              "Dato,Klokkeslett,MSN,Hvem ringte,Navn,Dato (ISO 8601),Status,Varighet\r\n"
+              "01-Jan-2026,10:00:00,1,004791300111,Per Lie,2026-01-01,,\r\n");
     const QString cards = ringvakt.home() + "/book.vcf";
     run = ringvakt.runOnce({"--export-phonebook", cards});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();

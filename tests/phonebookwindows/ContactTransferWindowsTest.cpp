@@ -117,9 +117,9 @@ TEST_F(ContactTransferWindowsTest, ImportShowsWhatItWillDoAndSavesAllOrNothing)
     app->callLogWindow()->command(40032);
     EXPECT_EQ(dir.read("out/Samtaler.csv"),
               "\xEF\xBB\xBF"
-              "Dato,Klokkeslett,MSN,Hvem ringte,Navn,Dato (ISO 8601)\r\n"
-              "01-Jan-2026,10:00:00,1,+4791300111,P\xC3\xA5l S\xC3\xA6ther,2026-01-01\r\n"
-              "01-Jan-2026,10:01:00,1,004722123456,Kari Hansen,2026-01-01\r\n");
+              "Dato,Klokkeslett,MSN,Hvem ringte,Navn,Dato (ISO 8601),Status,Varighet\r\n"
+              "01-Jan-2026,10:00:00,1,+4791300111,P\xC3\xA5l S\xC3\xA6ther,2026-01-01,,\r\n"
+              "01-Jan-2026,10:01:00,1,004722123456,Kari Hansen,2026-01-01,,\r\n");
 
     // A ring in another form of an imported number: named in the popup and
     // the log, and the sound recorded for the entry is the one played.

@@ -77,6 +77,7 @@ const std::vector<std::string> kDefaultValues = {
     "PSOUND=1",
     "PSOUND_AFTER=2",
     "PSOUND_BEFORE=2",
+    "VOICEMAIL_EXTENSIONS=40-49",
 };
 
 } // namespace
@@ -112,7 +113,8 @@ TEST(SettingsTable, HoldsTheStoredValuesInWritingOrder)
                                                "MQTT_PREFIX",
                                                "MQTT_HA",
                                                "MQTT_FILTER",
-                                               "MQTT_NAME"}));
+                                               "MQTT_NAME",
+                                               "VOICEMAIL_EXTENSIONS"}));
 
     Settings changed;
     changed.MSG_SHOW = 3;

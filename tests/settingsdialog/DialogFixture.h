@@ -32,7 +32,7 @@ std::string summary(const std::map<std::string, std::string>& values);
 // The sharing settings as they start, at the end of a summary.
 inline const char* const kSharingDefaults =
     " MQTT=1 MQTT_HOST= MQTT_PORT=1883 MQTT_USER= MQTT_PASSWORD= MQTT_TLS=1 MQTT_CAFILE= "
-    "MQTT_PREFIX=ringvakt MQTT_HA=2 MQTT_FILTER= MQTT_NAME=";
+    "MQTT_PREFIX=ringvakt MQTT_HA=2 MQTT_FILTER= MQTT_NAME= VOICEMAIL_EXTENSIONS=40-49";
 
 // One settings dialog on real widgets, over a settings record loaded from a
 // temporary settings file, a recording sound output and recorder. Message

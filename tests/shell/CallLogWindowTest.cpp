@@ -48,11 +48,11 @@ protected:
 TEST_F(CallLogWindowTest, ColumnsAndTexts)
 {
     const QAbstractItemModel* m = list->model();
-    ASSERT_EQ(m->columnCount(), 5);
+    ASSERT_EQ(m->columnCount(), 6);
     QStringList titles;
-    for (int c = 0; c < 5; ++c)
+    for (int c = 0; c < 6; ++c)
         titles << m->headerData(c, Qt::Horizontal).toString();
-    EXPECT_EQ(titles, QStringList({"Dato", "Klokkeslett", "MSN", "Hvem ringte", "Navn"}));
+    EXPECT_EQ(titles, QStringList({"Dato", "Klokkeslett", "MSN", "Hvem ringte", "Navn", "Status"}));
     EXPECT_EQ(m->index(0, 4).data().toString(), "Kari Hansen");
     EXPECT_EQ(m->index(1, 4).data().toString(), "???");
     EXPECT_EQ(button(1008)->text(), "Slett liste");

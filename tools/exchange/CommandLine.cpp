@@ -164,6 +164,31 @@ bool parseRing(const RawArguments& raw, ControlRequest& request, std::string& er
     return true;
 }
 
+// connect [--call N] [--extension N], disconnect [--call N] [--seconds N].
+bool parseCallEvent(const RawArguments& raw, ControlRequest& request, std::string& error)
+{
+    uint32_t call = 0;
+    if (!number(raw, "call", 1, 255, call, error))
+        return false;
+    if (raw.values.count("call"))
+        request.set("call", std::to_string(call));
+    if (raw.values.count("extension")) {
+        const std::string extension = value(raw, "extension");
+        if (extension.empty() || extension.size() > 16 ||
+            extension.find_first_not_of("0123456789") != std::string::npos) {
+            error = "--extension needs up to 16 digits, not '" + extension + "'";
+            return false;
+        }
+        request.set("extension", extension);
+    }
+    uint32_t seconds = 0;
+    if (!number(raw, "seconds", 0, 86400, seconds, error))
+        return false;
+    if (raw.values.count("seconds"))
+        request.set("seconds", std::to_string(seconds));
+    return true;
+}
+
 bool parseClient(const std::string& verb, int argc, char** argv, CommandLine& out,
                  std::string& error)
 {
@@ -175,6 +200,10 @@ bool parseClient(const std::string& verb, int argc, char** argv, CommandLine& ou
         flags.insert({"no-from", "on-release", "on-listen"});
     } else if (verb == "refuse") {
         values.insert("seconds");
+    } else if (verb == "connect") {
+        values.insert({"call", "extension"});
+    } else if (verb == "disconnect") {
+        values.insert({"call", "seconds"});
     } else if (verb == "raw" || verb == "raw-bytes" || verb == "silent" || verb == "mute" ||
                verb == "cm-raw") {
         positionalCount = 1;
@@ -225,6 +254,8 @@ bool parseClient(const std::string& verb, int argc, char** argv, CommandLine& ou
         request.set("state", raw.positional[0]);
     } else if (verb == "cm-raw") {
         return unescapeInto(request, "text", raw.positional[0], "cm-raw", error);
+    } else if (verb == "connect" || verb == "disconnect") {
+        return parseCallEvent(raw, request, error);
     }
     return true;
 }
@@ -252,9 +283,9 @@ bool parseWriteCapiRc(int argc, char** argv, CommandLine& out, std::string& erro
 
 bool isClientVerb(const std::string& verb)
 {
-    static const std::set<std::string> verbs = {"ring",    "raw",    "raw-bytes", "drop",
-                                                "refuse",  "silent", "mute",      "cm-raw",
-                                                "cm-drop", "status", "quit"};
+    static const std::set<std::string> verbs = {
+        "ring",   "raw",     "raw-bytes", "drop",       "refuse", "silent", "mute",
+        "cm-raw", "cm-drop", "connect",   "disconnect", "status", "quit"};
     return verbs.count(verb) != 0;
 }
 
@@ -329,6 +360,10 @@ std::string usageText()
   ringvakt-exchange mute [...] on|off     go quiet on the connections now open
   ringvakt-exchange cm-raw [...] TEXT     send TEXT to every call-monitor client
   ringvakt-exchange cm-drop [...]         close every call-monitor client
+  ringvakt-exchange connect [...] [--call N] [--extension N]
+                                          the call is taken (call monitor CONNECT)
+  ringvakt-exchange disconnect [...] [--call N] [--seconds N]
+                                          the call ends (call monitor DISCONNECT)
   ringvakt-exchange status [...]          one line: applications and connections
   ringvakt-exchange quit [...]
   ringvakt-exchange write-capirc --home DIR [--port N]
@@ -336,7 +371,11 @@ std::string usageText()
 
 ring --on-release rings at the moment the next CAPI_RELEASE of any client
 arrives, --on-listen when the next LISTEN_REQ does (rings so armed go off in
-the order they were armed, one per such message).
+the order they were armed, one per such message). Rings are numbered from 1
+in the order they are rung (the call monitor's connection id); connect and
+disconnect act on the last ring unless --call names another. connect's
+extension is 1 unless given; disconnect sends the seconds since connect (0
+for a call nobody took) unless --seconds says otherwise.
 serve listens on 127.0.0.1 only; --port 0 picks a free port and writes it to
 --port-file. The other commands talk to a running exchange through its
 control socket: --control PATH, or the default for --port N (5031):

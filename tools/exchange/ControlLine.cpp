@@ -24,6 +24,8 @@ const std::vector<CommandInfo>& commands()
         {"silent", "state", {"state"}},
         {"mute", "state", {"state"}},
         {"cm-raw", "text", {"text"}},
+        {"connect", nullptr, {"call", "extension"}},
+        {"disconnect", nullptr, {"call", "seconds"}},
         {"cm-drop", nullptr, {}},
         {"status", nullptr, {}},
         {"quit", nullptr, {}},

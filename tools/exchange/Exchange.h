@@ -62,6 +62,12 @@ private:
     std::string setSilent(const ControlRequest& request);
     std::string setMute(const ControlRequest& request);
     std::string cmRaw(const ControlRequest& request);
+    // A rung call taken at an extension, and ended (call monitor only).
+    std::string connectCall(const ControlRequest& request);
+    std::string disconnectCall(const ControlRequest& request);
+    // The number of the call a command names (`call`, or the last rung);
+    // nullopt with the error when that is not a call that rings or talks.
+    std::optional<uint8_t> rungCall(const ControlRequest& request, std::string& error) const;
     std::string status() const;
 
     ServeOptions m_options;
@@ -86,6 +92,15 @@ private:
     unsigned m_nextConnection = 1;
     uint16_t m_nextMsgnum = 1;
     uint8_t m_nextCall = 1;
+    // The calls rung and not yet ended, by call number, and the last of
+    // them: the call monitor's CONNECT and DISCONNECT are sent for these.
+    struct RungCall
+    {
+        std::string caller;
+        std::optional<Clock::time_point> connectedAt;
+    };
+    std::map<uint8_t, RungCall> m_rungCalls;
+    uint8_t m_lastRung = 0;
     bool m_silent = false;
     std::optional<Clock::time_point> m_listenAgainAt;
     bool m_stopping = false;

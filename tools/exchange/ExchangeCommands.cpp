@@ -13,6 +13,8 @@ namespace {
 
 // A refusal longer than a day is a typo, not a test.
 constexpr int64_t kMaxRefuseSeconds = 86400;
+// A call longer than a day is a typo, not a test.
+constexpr uint32_t kMaxCallSeconds = 86400;
 // The controller that CONNECT_IND arrives on.
 constexpr uint8_t kRingController = 1;
 
@@ -85,6 +87,10 @@ std::string Exchange::execute(const ControlRequest& request)
         return setMute(request);
     if (verb == "cm-raw")
         return cmRaw(request);
+    if (verb == "connect")
+        return connectCall(request);
+    if (verb == "disconnect")
+        return disconnectCall(request);
     if (verb == "cm-drop")
         return "ok cm=" + std::to_string(m_callMonitor.dropAll("cm-drop"));
     if (verb == "status")
@@ -139,6 +145,8 @@ std::string Exchange::ring(const ControlRequest& request)
     const uint8_t callNumber = m_nextCall;
     m_nextCall = m_nextCall == 255 ? 1 : uint8_t(m_nextCall + 1);
     call.plci = uint32_t(kRingController) | uint32_t(callNumber) << 8;
+    m_rungCalls[callNumber] = {call.callingDigits.value_or(""), std::nullopt};
+    m_lastRung = callNumber;
 
     std::vector<unsigned> reached;
     std::vector<unsigned> broken;
@@ -257,6 +265,76 @@ std::string Exchange::cmRaw(const ControlRequest& request)
     if (!text || text->empty())
         return "error cm-raw needs a text";
     return "ok cm=" + std::to_string(m_callMonitor.broadcast(*text));
+}
+
+std::optional<uint8_t> Exchange::rungCall(const ControlRequest& request, std::string& error) const
+{
+    uint32_t number = m_lastRung;
+    if (const std::string* call = request.find("call")) {
+        const std::optional<uint32_t> value = codec::parseNumber(*call, 255);
+        if (!value || *value == 0) {
+            error = "error call needs a number from 1 to 255";
+            return std::nullopt;
+        }
+        number = *value;
+    }
+    if (m_rungCalls.count(uint8_t(number)) == 0) {
+        error = number == 0 ? "error no call has rung"
+                            : "error call " + std::to_string(number) + " does not ring or talk";
+        return std::nullopt;
+    }
+    return uint8_t(number);
+}
+
+std::string Exchange::connectCall(const ControlRequest& request)
+{
+    std::string error;
+    const std::optional<uint8_t> number = rungCall(request, error);
+    if (!number)
+        return error;
+    RungCall& call = m_rungCalls[*number];
+    if (call.connectedAt)
+        return "error call " + std::to_string(*number) + " is taken already";
+    const std::string* given = request.find("extension");
+    const std::string extension = given ? *given : "1";
+    if (extension.empty() || extension.size() > 16 ||
+        extension.find_first_not_of("0123456789") != std::string::npos)
+        return "error extension needs up to 16 digits";
+    call.connectedAt = Clock::now();
+    unsigned cm = 0;
+    if (m_options.callMonitorPort)
+        cm =
+            m_callMonitor.broadcast(callMonitorTimestamp() + ";CONNECT;" + std::to_string(*number) +
+                                    ";" + extension + ";" + call.caller + ";\r\n");
+    return "ok call=" + std::to_string(*number) + " cm=" + std::to_string(cm);
+}
+
+std::string Exchange::disconnectCall(const ControlRequest& request)
+{
+    std::string error;
+    const std::optional<uint8_t> number = rungCall(request, error);
+    if (!number)
+        return error;
+    const RungCall call = m_rungCalls[*number];
+    // How long it was taken: as given, or since the CONNECT (0 for a call
+    // nobody took).
+    int64_t seconds = 0;
+    if (const std::string* given = request.find("seconds")) {
+        const std::optional<uint32_t> value = codec::parseNumber(*given, kMaxCallSeconds);
+        if (!value)
+            return "error seconds needs a number from 0 to " + std::to_string(kMaxCallSeconds);
+        seconds = *value;
+    } else if (call.connectedAt) {
+        seconds = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - *call.connectedAt)
+                      .count();
+    }
+    m_rungCalls.erase(*number);
+    unsigned cm = 0;
+    if (m_options.callMonitorPort)
+        cm = m_callMonitor.broadcast(callMonitorTimestamp() + ";DISCONNECT;" +
+                                     std::to_string(*number) + ";" + std::to_string(seconds) +
+                                     ";\r\n");
+    return "ok call=" + std::to_string(*number) + " cm=" + std::to_string(cm);
 }
 
 std::string Exchange::status() const

@@ -7,7 +7,7 @@
 namespace {
 
 constexpr int kColumns = 6;
-const char* const kTitles[] = {"Dato", "Klokkeslett", "MSN", "Hvem ringte", "Navn"};
+const char* const kCallLogTitles[] = {"Dato", "Klokkeslett", "MSN", "Hvem ringte", "Navn"};
 
 // "2:15", and "1:02:15" for an hour or more.
 QString lengthOf(int seconds)
@@ -99,7 +99,8 @@ QVariant CallLogModel::headerData(int section, Qt::Orientation orientation, int 
     if (orientation != Qt::Horizontal || section < 0 || section >= kColumns)
         return {};
     if (role == Qt::DisplayRole)
-        return section == kStatusColumn ? tr("Status") : QString::fromLatin1(kTitles[section]);
+        return section == kStatusColumn ? tr("Status")
+                                        : QString::fromLatin1(kCallLogTitles[section]);
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
     return {};

@@ -20,12 +20,12 @@
 
 namespace {
 constexpr int kClearList = 1008;
-constexpr int kClose = 1009;
+constexpr int kLogClose = 1009;
 constexpr int kAddButton = 1068;
 constexpr int kDeleteButton = 1069;
-constexpr int kAddMenu = 40015;
-constexpr int kDeleteMenu = 40016;
-constexpr int kExportMenu = 40032;
+constexpr int kLogAddMenu = 40015;
+constexpr int kLogDeleteMenu = 40016;
+constexpr int kLogExportMenu = 40032;
 } // namespace
 
 CallLogWindow::CallLogWindow(CallLog& log, QWidget* parent, const CallOutcomes* outcomes)
@@ -36,7 +36,7 @@ CallLogWindow::CallLogWindow(CallLog& log, QWidget* parent, const CallOutcomes* 
     m_clear = dialogbuilder::control<QPushButton>(this, kClearList);
     m_delete = dialogbuilder::control<QPushButton>(this, kDeleteButton);
     m_add = dialogbuilder::control<QPushButton>(this, kAddButton);
-    auto* close = dialogbuilder::control<QPushButton>(this, kClose);
+    auto* close = dialogbuilder::control<QPushButton>(this, kLogClose);
 
     m_model = new CallLogModel(m_log, m_outcomes, this);
     m_list->setModel(m_model);
@@ -52,12 +52,12 @@ CallLogWindow::CallLogWindow(CallLog& log, QWidget* parent, const CallOutcomes* 
     dialogbuilder::fit(this);
 
     m_menu = menus::buildPopup(menus::CallersList, this);
-    menus::setItemText(m_menu, kAddMenu, QStringLiteral("-> Katalog"));
-    menus::setItemText(m_menu, kDeleteMenu, QStringLiteral("Slett innlegg"));
-    menus::setItemText(m_menu, kExportMenu, QString::fromUtf8("Eksporter samtaleloggen…"));
+    menus::setItemText(m_menu, kLogAddMenu, QStringLiteral("-> Katalog"));
+    menus::setItemText(m_menu, kLogDeleteMenu, QStringLiteral("Slett innlegg"));
+    menus::setItemText(m_menu, kLogExportMenu, QString::fromUtf8("Eksporter samtaleloggen…"));
 
     connect(m_clear, &QPushButton::clicked, this, [this] { command(kClearList); });
-    connect(close, &QPushButton::clicked, this, [this] { command(kClose); });
+    connect(close, &QPushButton::clicked, this, [this] { command(kLogClose); });
     connect(m_add, &QPushButton::clicked, this, [this] { command(kAddButton); });
     connect(m_delete, &QPushButton::clicked, this, [this] { command(kDeleteButton); });
 
@@ -120,9 +120,9 @@ void CallLogWindow::showContextMenu(const QPoint& pos)
     } else {
         clearSelection();
     }
-    menus::setItemEnabled(m_menu, kAddMenu,
+    menus::setItemEnabled(m_menu, kLogAddMenu,
                           hit.isValid() && !numberInPhoneBook(selectedNumber(hit.row())));
-    menus::setItemEnabled(m_menu, kDeleteMenu, hit.isValid());
+    menus::setItemEnabled(m_menu, kLogDeleteMenu, hit.isValid());
     QAction* chosen = m_menu->exec(m_list->viewport()->mapToGlobal(pos));
     if (chosen)
         command(menus::commandId(chosen));
@@ -141,14 +141,14 @@ void CallLogWindow::command(int id)
         ClearCallLog(m_log);
         clearSelection();
         return;
-    case kClose:
+    case kLogClose:
         emit closeRequested();
         return;
-    case kExportMenu:
+    case kLogExportMenu:
         exportCalls();
         return;
     case kDeleteButton:
-    case kDeleteMenu: {
+    case kLogDeleteMenu: {
         // The view would hand the selection on to the next row, and a
         // second click would delete that one too: nothing stays selected.
         const int row = FirstSelectedRow(m_list);
@@ -159,7 +159,7 @@ void CallLogWindow::command(int id)
         return;
     }
     case kAddButton:
-    case kAddMenu: {
+    case kLogAddMenu: {
         const int row = FirstSelectedRow(m_list);
         if (row < 0)
             return;
@@ -178,7 +178,7 @@ void CallLogWindow::keyPressEvent(QKeyEvent* event)
     // Enter presses the default button, "Lukk"; Escape does nothing: the
     // call log is not a dialog of its own.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        command(kClose);
+        command(kLogClose);
         return;
     }
     if (event->key() == Qt::Key_Escape) {

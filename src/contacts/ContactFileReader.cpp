@@ -10,11 +10,6 @@
 
 namespace {
 
-bool startsWith(std::string_view text, std::string_view prefix)
-{
-    return text.substr(0, prefix.size()) == prefix;
-}
-
 bool startsWithNoCase(std::string_view text, std::string_view prefix)
 {
     if (text.size() < prefix.size())

@@ -14,11 +14,6 @@ namespace {
 constexpr size_t kChunkBytes = 64 * 1024;
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-bool startsWith(std::string_view text, std::string_view prefix)
-{
-    return text.substr(0, prefix.size()) == prefix;
-}
-
 bool onlyBlanks(std::string_view text)
 {
     return text.find_first_not_of(" \t\r\n") == std::string_view::npos;

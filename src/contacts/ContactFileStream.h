@@ -5,8 +5,15 @@
 #include <QStringDecoder>
 #include <optional>
 #include <string>
+#include <string_view>
 
 struct ImportProgress;
+
+// True when the bytes begin with the prefix.
+inline bool startsWith(std::string_view text, std::string_view prefix)
+{
+    return text.substr(0, prefix.size()) == prefix;
+}
 
 // A contact file read piece by piece, never held whole: a phone's export
 // with photos runs to hundreds of megabytes, of which an import keeps only

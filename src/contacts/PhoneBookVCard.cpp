@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr size_t kMaxLineBytes = 75;
+constexpr size_t kFoldAtBytes = 75;
 
 // A text value of vCard 3.0, in UTF-8, with its separators escaped.
 std::string escaped(const std::string& cp1252Bytes)
@@ -33,7 +33,7 @@ bool isUtf8Continuation(char c)
 void appendLine(std::string& out, const std::string& line)
 {
     size_t start = 0;
-    size_t room = kMaxLineBytes;
+    size_t room = kFoldAtBytes;
     while (line.size() - start > room) {
         size_t end = start + room;
         while (end > start + 1 && isUtf8Continuation(line[end]))
@@ -41,7 +41,7 @@ void appendLine(std::string& out, const std::string& line)
         out.append(line, start, end - start);
         out += "\r\n ";
         start = end;
-        room = kMaxLineBytes - 1;
+        room = kFoldAtBytes - 1;
     }
     out.append(line, start, std::string::npos);
     out += "\r\n";

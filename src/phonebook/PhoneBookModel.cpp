@@ -5,7 +5,8 @@
 #include "platform/Icons.h"
 
 namespace {
-const char* const kTitles[PhoneBookModel::kColumns] = {"Etternavn", "Fornavn", "Tlf.nummer"};
+const char* const kPhoneBookTitles[PhoneBookModel::kColumns] = {"Etternavn", "Fornavn",
+                                                                "Tlf.nummer"};
 }
 
 PhoneBookModel::PhoneBookModel(PhoneBookList& list, QObject* parent)
@@ -57,7 +58,7 @@ QVariant PhoneBookModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || section < 0 || section >= kColumns)
         return {};
     if (role == Qt::DisplayRole)
-        return QString::fromLatin1(kTitles[section]);
+        return QString::fromLatin1(kPhoneBookTitles[section]);
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
     return {};

@@ -31,7 +31,7 @@ QString printable(const QString& text)
     return text.size() > kMaxReportedTopic ? out + QStringLiteral("...") : out;
 }
 
-QString callsWere(int count)
+QString receivedCallsWere(int count)
 {
     return count == 1 ? QStringLiteral("1 received call was")
                       : QStringLiteral("%1 received calls were").arg(count);
@@ -250,6 +250,6 @@ void MqttLine::reportDropped(const QString& why)
 {
     if (m_dropped == 0)
         return;
-    report(QStringLiteral("%1 not recorded: %2").arg(callsWere(m_dropped), why));
+    report(QStringLiteral("%1 not recorded: %2").arg(receivedCallsWere(m_dropped), why));
     m_dropped = 0;
 }

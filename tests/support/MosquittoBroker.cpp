@@ -18,9 +18,9 @@ namespace test {
 
 namespace {
 
-constexpr int kStartTimeoutMs = 10000;
+constexpr int kBrokerStartTimeoutMs = 10000;
 constexpr int kStopTimeoutMs = 10000;
-constexpr int kPollIntervalMs = 10;
+constexpr int kBrokerPollIntervalMs = 10;
 constexpr int kPortTries = 5;
 
 // A port of 127.0.0.1 that nothing listens on right now: the kernel's
@@ -99,7 +99,7 @@ bool MosquittoBroker::start(const Options& options)
             arguments.prepend("-c");
         QProcess passwd;
         passwd.start("mosquitto_passwd", arguments);
-        if (!passwd.waitForFinished(kStartTimeoutMs) || passwd.exitCode() != 0) {
+        if (!passwd.waitForFinished(kBrokerStartTimeoutMs) || passwd.exitCode() != 0) {
             ADD_FAILURE() << "mosquitto_passwd failed";
             return false;
         }
@@ -164,20 +164,21 @@ bool MosquittoBroker::launch()
     m_process.setStandardOutputFile(m_dir->filePath("mosquitto.out"), QIODevice::Append);
     m_process.setStandardErrorFile(m_dir->filePath("mosquitto.out"), QIODevice::Append);
     m_process.start(brokerProgram(), {"-c", file.fileName()});
-    if (!m_process.waitForStarted(kStartTimeoutMs))
+    if (!m_process.waitForStarted(kBrokerStartTimeoutMs))
         return false;
     return waitUntilServing();
 }
 
 bool MosquittoBroker::waitUntilServing()
 {
-    const QDeadlineTimer deadline(kStartTimeoutMs);
+    const QDeadlineTimer deadline(kBrokerStartTimeoutMs);
     while (!deadline.hasExpired()) {
         if (accepts(m_port))
             return true;
         // Doubles as the polling pause, and notices a broker that ended
         // (its port was taken meanwhile).
-        if (m_process.waitForFinished(kPollIntervalMs) || m_process.state() == QProcess::NotRunning)
+        if (m_process.waitForFinished(kBrokerPollIntervalMs) ||
+            m_process.state() == QProcess::NotRunning)
             return false;
     }
     stop();
@@ -207,8 +208,8 @@ bool MosquittoBroker::makeCertificate()
     openssl.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1",
                               "-subj", "/CN=localhost", "-addext", "subjectAltName=DNS:localhost",
                               "-keyout", m_dir->filePath("server.key"), "-out", caFile()});
-    if (!openssl.waitForFinished(kStartTimeoutMs) || openssl.exitStatus() != QProcess::NormalExit ||
-        openssl.exitCode() != 0) {
+    if (!openssl.waitForFinished(kBrokerStartTimeoutMs) ||
+        openssl.exitStatus() != QProcess::NormalExit || openssl.exitCode() != 0) {
         ADD_FAILURE() << "openssl could not make a certificate: "
                       << openssl.readAllStandardError().toStdString();
         return false;

@@ -26,7 +26,7 @@ CallPopup::CallPopup()
     dialogbuilder::control<QLabel>(this, 1020)->setText(QStringLiteral("Ringer til MSN:"));
     m_add->setText(QStringLiteral("-> Katalog"));
     dialogbuilder::fit(this);
-    dialogbuilder::nameFieldsAfterLabels(this);
+    dialogbuilder::tieFieldsToLabels(this);
 
     connect(m_add, &QPushButton::clicked, this,
             [this] { emit addToPhoneBook(callerNumberText()); });

@@ -6,7 +6,8 @@
 SharingConfig sharingConfigOf(const Settings& s)
 {
     SharingConfig config;
-    config.publish = s.MQTT == Sharing::On;
+    // A desktop whose line is another desktop's calls passes none on.
+    config.publish = s.MQTT == Sharing::On && s.LINE != LineKind::Mqtt;
     config.host = cp1252::toQString(s.MQTT_HOST).trimmed();
     config.port = quint16(s.MQTT_PORT);
     config.user = cp1252::toQString(s.MQTT_USER);

@@ -62,7 +62,7 @@ PhoneBookEditor::PhoneBookEditor(PhoneBookWindow& window, const PhoneBookService
     m_record->setAccessibleName(QStringLiteral("Ta opp"));
     m_deleteSound->setAccessibleName(QStringLiteral("Slett lydfilen"));
     dialogbuilder::fit(this);
-    dialogbuilder::nameFieldsAfterLabels(this);
+    dialogbuilder::tieFieldsToLabels(this);
     // What does not fit a field of the book is never typed in the first place.
     for (QLineEdit* edit : {m_surname, m_firstName, m_number})
         edit->setMaxLength(int(kMaxPhoneBookField));

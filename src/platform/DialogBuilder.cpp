@@ -28,7 +28,10 @@ QWidget* makeStatic(const ControlTemplate& c, QWidget* host)
     auto* label = new QLabel(c.text, host);
     label->setWordWrap(true);
     Qt::Alignment align = Qt::AlignTop;
-    align |= c.has("center") ? Qt::AlignHCenter : Qt::AlignLeft;
+    if (c.has("center"))
+        align |= Qt::AlignHCenter;
+    else
+        align |= c.has("right") ? Qt::AlignRight : Qt::AlignLeft;
     label->setAlignment(align);
     if (c.has("sunken"))
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -150,17 +153,21 @@ void build(QWidget* host, const DialogTemplate& t)
     layOutForFont(host);
 }
 
-void nameFieldsAfterLabels(QWidget* host)
+void tieFieldsToLabels(QWidget* host)
 {
     QString label;
+    QLabel* before = nullptr;
     for (QWidget* w : templateControls(host)) {
         const bool field = qobject_cast<QLineEdit*>(w) || qobject_cast<QTreeView*>(w) ||
                            qobject_cast<QComboBox*>(w);
         if (field && w->accessibleName().isEmpty() && !label.isEmpty())
             w->setAccessibleName(label);
+        if (field && before)
+            before->setBuddy(w);
         label.clear();
-        if (const auto* l = qobject_cast<const QLabel*>(w))
-            label = l->text();
+        before = qobject_cast<QLabel*>(w);
+        if (before)
+            label = before->text();
         else if (const auto* b = qobject_cast<const QAbstractButton*>(w))
             label = b->text();
         label = label.trimmed();

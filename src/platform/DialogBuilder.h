@@ -36,9 +36,10 @@ void fit(QWidget* host);
 
 // Gives every edit and list that has no accessible name the text of the
 // control just before it in the template (its label, check box or radio
-// button), without a trailing colon. A window calls it once its texts are
-// set.
-void nameFieldsAfterLabels(QWidget* host);
+// button), without a trailing colon, and makes a label just before a field
+// its buddy (its shortcut and screen readers lead to the field). A window
+// calls it once its texts are set.
+void tieFieldsToLabels(QWidget* host);
 
 // No row of the list selected, and none current: the view would otherwise
 // mark its first row as current when it gets the focus, which looks like a

@@ -49,13 +49,13 @@ void AnnouncementFields::updateDelayField()
     edit(kDelayField)->setReadOnly(!radio(kCloseAfter)->isChecked());
 }
 
-QString AnnouncementFields::check() const
+FieldProblem AnnouncementFields::check() const
 {
     // A number too large for 32 bits is too large, not 0: read as 0 it
     // would pass the check and silently replace what the user typed.
     const std::optional<uint32_t> delay = delayFromText(edit(kDelayField)->text());
     if (!delay || *delay > kMaxDelaySeconds)
-        return QStringLiteral("Message timeout to high !");
+        return {QStringLiteral("Message timeout to high !"), edit(kDelayField)};
     return {};
 }
 

@@ -18,7 +18,7 @@ public:
     // Makes the delay writable, or not, as the close choice says.
     void updateDelayField();
     // The message that stops OK, or an empty text.
-    QString check() const;
+    FieldProblem check() const;
     // The choices into the settings record, once check() found nothing.
     void store(Settings& s) const;
 

@@ -9,6 +9,14 @@
 #include <array>
 #include <cstdint>
 
+// What stops OK: the message, and the field to put right (it has the focus
+// once the message is answered). No text: nothing stops OK.
+struct FieldProblem
+{
+    QString text;
+    QWidget* field = nullptr;
+};
+
 // A group of radio buttons: their ids in the order of their values. A
 // setting's value n (counted from 1) selects the n-th button.
 struct ChoiceGroup

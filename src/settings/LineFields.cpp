@@ -1,12 +1,11 @@
 #include "settings/LineFields.h"
 
-#include "numbers/PhoneNumbers.h"
+#include "numbers/CountryNames.h"
 #include "platform/Cp1252.h"
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QLocale>
-#include <algorithm>
-#include <utility>
 
 namespace {
 
@@ -30,32 +29,26 @@ void LineFields::show(const Settings& s)
     edit(kMonitorPort)->setText(QString::number(s.CALLMONITOR_PORT));
     // The call monitor's fields follow the radio buttons, not their label.
     edit(kMonitorHost)->setAccessibleName(QStringLiteral("Ruterens samtalemonitor"));
-    edit(kMonitorPort)->setAccessibleName(QStringLiteral("Port"));
+    edit(kMonitorPort)->setAccessibleName(QStringLiteral("Samtalemonitorens port"));
     fillCountries(QString::fromStdString(s.COUNTRY));
 }
 
 void LineFields::fillCountries(const QString& current)
 {
-    // Each country by its own name, as its people write it, with the code
-    // that tells apart the names a font cannot show; sorted by name.
-    QList<std::pair<QString, QString>> countries;
-    for (const QString& code : PhoneNumbers::knownCountries()) {
-        const QLocale::Territory territory = QLocale::codeToTerritory(code);
-        QString name;
-        if (territory != QLocale::AnyTerritory) {
-            name = QLocale(QLocale::AnyLanguage, territory).nativeTerritoryName();
-            if (name.isEmpty())
-                name = QLocale::territoryToString(territory);
-        }
-        name = name.isEmpty() ? code : name + QStringLiteral(" (") + code + QLatin1Char(')');
-        countries.append({name, code});
-    }
-    std::sort(countries.begin(), countries.end(), [](const auto& a, const auto& b) {
-        return QString::localeAwareCompare(a.first, b.first) < 0;
-    });
+    // Each country named in the user's language, with its code; sorted as
+    // the language sorts. Typing any part of a name or a code finds it.
     auto* combo = control<QComboBox>(kCountry);
-    for (const auto& [name, code] : countries)
-        combo->addItem(name, code);
+    for (const CountryName& country : countryNames(QLocale().uiLanguages().value(0))) {
+        combo->addItem(country.name + QStringLiteral(" (") + country.code + QLatin1Char(')'),
+                       country.code);
+    }
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    auto* completer = new QCompleter(combo->model(), combo);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    completer->setFilterMode(Qt::MatchContains);
+    completer->setCompletionMode(QCompleter::PopupCompletion);
+    combo->setCompleter(completer);
     // A stored code that no longer names a country stays as it is, shown
     // as it stands, until the user picks another.
     int index = combo->findData(current);
@@ -64,6 +57,21 @@ void LineFields::fillCountries(const QString& current)
         index = 0;
     }
     combo->setCurrentIndex(index);
+    // Named after its label: an editable list would otherwise be known by
+    // what it holds.
+    combo->setAccessibleName(QStringLiteral("Land for telefonnumre"));
+}
+
+std::optional<QString> LineFields::countryCode() const
+{
+    const auto* combo = control<QComboBox>(kCountry);
+    const QString typed = combo->currentText().trimmed();
+    int index = combo->findText(typed, Qt::MatchFixedString);
+    if (index < 0)
+        index = combo->findData(typed.toUpper());
+    if (index < 0)
+        return std::nullopt;
+    return combo->itemData(index).toString();
 }
 
 void LineFields::update()
@@ -92,16 +100,19 @@ std::optional<int> LineFields::port() const
     return port;
 }
 
-QString LineFields::check() const
+FieldProblem LineFields::check() const
 {
+    // A country typed that the list does not have.
+    if (!countryCode())
+        return {QStringLiteral("Check country !"), control<QComboBox>(kCountry)};
     // The call monitor needs somewhere to connect to. (With CAPI chosen its
     // fields are greyed and are kept as they stand.)
     if (!radio(kMonitor)->isChecked())
         return {};
     if (host().empty())
-        return QStringLiteral("Check call monitor host !");
+        return {QStringLiteral("Check call monitor host !"), edit(kMonitorHost)};
     if (!port())
-        return QStringLiteral("Check call monitor port !");
+        return {QStringLiteral("Check call monitor port !"), edit(kMonitorPort)};
     return {};
 }
 
@@ -112,5 +123,6 @@ void LineFields::store(Settings& s) const
         s.CALLMONITOR_HOST = h;
     if (const std::optional<int> p = port())
         s.CALLMONITOR_PORT = *p;
-    s.COUNTRY = control<QComboBox>(kCountry)->currentData().toString().toStdString();
+    if (const std::optional<QString> code = countryCode())
+        s.COUNTRY = code->toStdString();
 }

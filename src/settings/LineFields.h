@@ -24,7 +24,7 @@ public:
     // True when the calls of other desktops are the line.
     bool mqttLine() const;
     // The message that stops OK, or an empty text.
-    QString check() const;
+    FieldProblem check() const;
     // The fields into the settings record (the call monitor's as long as
     // they hold something to connect to, greyed or not).
     void store(Settings& s) const;
@@ -36,6 +36,9 @@ public:
 
 private:
     void fillCountries(const QString& current);
+    // The code of the country chosen, or of the one whose name (or code)
+    // was typed; nothing for a text the list does not have.
+    std::optional<QString> countryCode() const;
     // The call monitor's host as it is stored, and its port when the
     // field holds one.
     std::string host() const;

@@ -69,11 +69,11 @@ std::string MsnFields::msn(size_t row) const
     return text;
 }
 
-QString MsnFields::check() const
+FieldProblem MsnFields::check() const
 {
     for (size_t n = 0; n < kMsnRows.size(); ++n) {
         if (msn(n).empty() && box(kMsnRows[n].boxId)->isChecked())
-            return QString::fromLatin1(kMsnRows[n].emptyMessage);
+            return {QString::fromLatin1(kMsnRows[n].emptyMessage), edit(kMsnRows[n].fieldId)};
     }
     return {};
 }

@@ -20,7 +20,7 @@ public:
     // A click on the box of one MSN (kMsn1, kMsn2 or kMsn3).
     void msnClicked(int id);
     // The message of the first ticked MSN that is empty, or an empty text.
-    QString check() const;
+    FieldProblem check() const;
     // The MSNs and their ticks into the settings record.
     void store(Settings& s) const;
 

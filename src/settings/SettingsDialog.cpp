@@ -127,7 +127,7 @@ void SettingsDialog::initialise()
     updateLineFields();
 
     dialogbuilder::fit(this);
-    dialogbuilder::nameFieldsAfterLabels(this);
+    dialogbuilder::tieFieldsToLabels(this);
 }
 
 void SettingsDialog::updateLineFields()
@@ -198,15 +198,21 @@ void SettingsDialog::ok()
 {
     // The checks, in this order; the first that fails is the only one
     // reported, and the dialog stays open with everything as it was.
-    QString error = m_msns.check();
-    if (error.isEmpty())
-        error = m_announcement.check();
-    if (error.isEmpty())
-        error = m_line.check();
-    if (error.isEmpty())
-        error = m_sharing.check(m_line.mqttLine());
-    if (!error.isEmpty()) {
-        showSettingsError(error);
+    FieldProblem problem = m_msns.check();
+    if (problem.text.isEmpty())
+        problem = m_announcement.check();
+    if (problem.text.isEmpty())
+        problem = m_line.check();
+    if (problem.text.isEmpty())
+        problem = m_sharing.check(m_line.mqttLine());
+    if (!problem.text.isEmpty()) {
+        showSettingsError(problem.text);
+        // Straight to the field to put right.
+        if (problem.field) {
+            problem.field->setFocus(Qt::OtherFocusReason);
+            if (auto* edit = qobject_cast<QLineEdit*>(problem.field))
+                edit->selectAll();
+        }
         return;
     }
 

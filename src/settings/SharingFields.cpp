@@ -4,6 +4,7 @@
 #include "platform/DialogBuilder.h"
 #include "platform/FileChoice.h"
 #include "settings/Settings.h"
+#include "sharing/SharingConfig.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -51,6 +52,8 @@ void SharingFields::show(const Settings& s)
         edit(id)->setMaxLength(int(length));
     edit(kPort)->setMaxLength(5);
     edit(kPassword)->setEchoMode(QLineEdit::Password);
+    // Told apart from the call monitor's port.
+    edit(kPort)->setAccessibleName(QStringLiteral("Meglerens port"));
     auto* choose = dialogbuilder::control<QPushButton>(m_dialog, kChooseCaFile);
     choose->setText(QString::fromUtf8("…"));
     choose->setAccessibleName(QStringLiteral("Velg CA-fil"));
@@ -70,7 +73,19 @@ void SharingFields::show(const Settings& s)
 
 void SharingFields::update(bool mqttLine)
 {
-    const bool share = box(kShare)->isChecked();
+    // Calls received from another desktop are not passed on: while that is
+    // the line, sharing is greyed and off, and comes back as it was when
+    // another line is chosen.
+    QCheckBox* shareBox = box(kShare);
+    if (mqttLine && shareBox->isEnabled()) {
+        m_shareBeforeMqttLine = shareBox->isChecked();
+        shareBox->setChecked(false);
+        shareBox->setEnabled(false);
+    } else if (!mqttLine && !shareBox->isEnabled()) {
+        shareBox->setEnabled(true);
+        shareBox->setChecked(m_shareBeforeMqttLine);
+    }
+    const bool share = shareBox->isChecked();
     const bool broker = share || mqttLine;
     for (int id : {kHost, kPort, kUser, kPassword, kPrefix})
         edit(id)->setEnabled(broker);
@@ -82,21 +97,26 @@ void SharingFields::update(bool mqttLine)
     edit(kHostFilter)->setEnabled(mqttLine);
 }
 
-QString SharingFields::check(bool mqttLine) const
+FieldProblem SharingFields::check(bool mqttLine) const
 {
     if (!box(kShare)->isChecked() && !mqttLine)
         return {};
     if (textOf(edit(kHost)).empty())
-        return QStringLiteral("Check MQTT broker !");
+        return {QStringLiteral("Check MQTT broker !"), edit(kHost)};
     bool portOk = false;
     const int port = edit(kPort)->text().toInt(&portOk);
     if (!portOk || port < 1 || port > kMaxPort)
-        return QStringLiteral("Check MQTT port !");
+        return {QStringLiteral("Check MQTT port !"), edit(kPort)};
     // A CA file that is not there would only show as a broker that cannot
     // be reached, much later.
     const QString caFile = edit(kCaFile)->text().trimmed();
     if (box(kTls)->isChecked() && !caFile.isEmpty() && !QFileInfo(caFile).isFile())
-        return QStringLiteral("Check MQTT CA file !");
+        return {QStringLiteral("Check MQTT CA file !"), edit(kCaFile)};
+    // What a topic cannot hold is said, not silently changed.
+    if (!SharingConfig::isTopicPrefix(edit(kPrefix)->text()))
+        return {QStringLiteral("Check MQTT topic ! It cannot hold # or +, an empty level, or "
+                               "spaces at its ends."),
+                edit(kPrefix)};
     return {};
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/FieldGroup.h"
+
 #include <QString>
 
 class QCheckBox;
@@ -11,7 +13,8 @@ struct Settings;
 // through, and the host filter of the MQTT line. The broker's fields are
 // open while calls are shared or received (the MQTT line chosen), Home
 // Assistant's box while they are shared, the CA file with TLS, the host
-// filter with the MQTT line.
+// filter with the MQTT line. Sharing itself is greyed and off while the
+// line is the MQTT line: a received call is never passed on.
 class SharingFields
 {
 public:
@@ -24,7 +27,7 @@ public:
     void update(bool mqttLine);
     // The message of the first field that stops OK, or an empty text. The
     // broker must be named while it is used.
-    QString check(bool mqttLine) const;
+    FieldProblem check(bool mqttLine) const;
     // The fields into the settings record (what is greyed is kept as it
     // stands, so that it counts again when the user ticks it again).
     void store(Settings& s) const;
@@ -42,4 +45,6 @@ private:
     QCheckBox* box(int id) const;
 
     QWidget* m_dialog;
+    // Whether calls were shared before the MQTT line was chosen.
+    bool m_shareBeforeMqttLine = false;
 };

@@ -45,6 +45,17 @@ QString SharingConfig::topicPrefix(const QString& text)
     return levels.isEmpty() ? QStringLiteral("ringvakt") : levels.join(QLatin1Char('/'));
 }
 
+bool SharingConfig::isTopicPrefix(const QString& text)
+{
+    if (text.isEmpty())
+        return true;
+    for (const QString& level : text.split(QLatin1Char('/'))) {
+        if (level.isEmpty() || level != level.trimmed() || topicLevel(level) != level)
+            return false;
+    }
+    return true;
+}
+
 QString SharingConfig::brokerName() const
 {
     return QStringLiteral("%1:%2").arg(host).arg(port);

@@ -36,6 +36,11 @@ struct SharingConfig
     // A prefix of one or more levels without wildcards, empty levels or
     // control characters; "ringvakt" when nothing is left.
     static QString topicPrefix(const QString& text);
+    // True when a prefix as typed is one topicPrefix() takes as it stands:
+    // no '#', '+', control character or empty level, and no spaces at the
+    // ends of the text or of a level. Empty is the default prefix and
+    // passes.
+    static bool isTopicPrefix(const QString& text);
     // "host:port" as reports and the tray name the broker.
     QString brokerName() const;
 };

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -121,21 +122,60 @@ TEST_F(SettingsLineTest, DesktopNotifications)
     EXPECT_EQ(settings.NOTIFY, 2);
 }
 
-TEST_F(SettingsLineTest, HomeCountryChosenByItsOwnName)
+TEST_F(SettingsLineTest, HomeCountryNamedInTheUsersLanguageAndFoundByAnyPartOfItsName)
 {
     loadStored("COUNTRY=NO\n");
-    SettingsDialog& d = openDialog();
-    auto* country = dialogbuilder::control<QComboBox>(&d, 1087);
-    EXPECT_EQ(dialogbuilder::control<QLabel>(&d, 1086)->text(), "Land for telefonnumre:");
-    EXPECT_EQ(country->accessibleName(), "Land for telefonnumre");
-    EXPECT_EQ(country->currentText(), "Norge (NO)");
-    EXPECT_NE(country->findText("Deutschland (DE)"), -1);
-    EXPECT_NE(country->findText("Sverige (SE)"), -1);
+    const auto countries = [this](const char* language) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(language)));
+        SettingsDialog& d = openDialog();
+        auto* country = dialogbuilder::control<QComboBox>(&d, 1087);
+        QStringList names;
+        for (int i = 0; i < country->count(); ++i)
+            names << country->itemText(i);
+        return names;
+    };
+    const QStringList norwegian = countries("nb");
+    const QStringList english = countries("en");
+    const QStringList german = countries("de");
+    QLocale::setDefault(QLocale(QLocale::C));
+    EXPECT_TRUE(norwegian.contains("USA (US)"));
+    EXPECT_TRUE(norwegian.contains("Storbritannia (GB)"));
+    EXPECT_TRUE(english.contains("United States (US)"));
+    EXPECT_TRUE(english.contains("United Kingdom (GB)"));
+    EXPECT_TRUE(german.contains("Vereinigte Staaten (US)"));
+    // Sorted as each language sorts: Ø after Z in Norwegian, Ö with the O's
+    // in German.
+    EXPECT_GT(norwegian.indexOf("Østerrike (AT)"), norwegian.indexOf("Zimbabwe (ZW)"));
+    EXPECT_LT(german.indexOf("Österreich (AT)"), german.indexOf("Polen (PL)"));
 
-    // Chosen from the keyboard: the stored value is the code.
+    // Typing any part of the name, or the code, finds the country; the list
+    // is named after its label, which leads to it.
+    QLocale::setDefault(QLocale(QStringLiteral("nb")));
+    SettingsDialog& d = openDialog();
+    QLocale::setDefault(QLocale(QLocale::C));
+    auto* country = dialogbuilder::control<QComboBox>(&d, 1087);
+    EXPECT_EQ(country->accessibleName(), "Land for telefonnumre");
+    EXPECT_EQ(dialogbuilder::control<QLabel>(&d, 1086)->buddy(), country);
+    EXPECT_EQ(country->currentText(), "Norge (NO)");
+    const auto found = [country](const QString& typed) {
+        country->completer()->setCompletionPrefix(typed);
+        QStringList names;
+        for (int i = 0; country->completer()->setCurrentRow(i); ++i)
+            names << country->completer()->currentCompletion();
+        return names;
+    };
+    EXPECT_EQ(found("Tysk"), QStringList{"Tyskland (DE)"});
+    EXPECT_TRUE(found("usa").contains("USA (US)"));
+    EXPECT_TRUE(found("(DE)").contains("Tyskland (DE)"));
+
+    // The code typed alone is the country; a name the list does not have
+    // stops OK at the list.
     country->setFocus();
-    QTest::keyClicks(country, "Deutschland");
-    EXPECT_EQ(country->currentText(), "Deutschland (DE)");
+    country->setEditText("Atlantis");
+    click(1);
+    EXPECT_EQ(boxes(), QStringList{"Error: Check country !"});
+    EXPECT_EQ(d.focusWidget(), country);
+    country->setEditText("de");
     click(1);
     EXPECT_EQ(stored()["COUNTRY"], "DE");
     EXPECT_EQ(settings.COUNTRY, "DE");
@@ -173,25 +213,39 @@ TEST_F(SettingsLineTest, SharingThroughABrokerAndCallsFromIt)
     EXPECT_EQ(enabled(sharingIds), (std::vector<int>{1091, 1092, 1093, 1094, 1095, 1097, 1098}));
     click(1095);
     click(1099);
-    EXPECT_EQ(enabled(sharingIds), std::vector<int>(sharingIds));
+    // With the calls of other desktops as the line, sharing is greyed and
+    // off: a received call is never passed on. It comes back as it was.
+    EXPECT_EQ(enabled(sharingIds),
+              (std::vector<int>{1091, 1092, 1093, 1094, 1095, 1096, 1097, 1100, 1101}));
+    EXPECT_FALSE(box(1090)->isEnabled());
+    EXPECT_FALSE(box(1090)->isChecked());
+    click(1081);
+    EXPECT_TRUE(box(1090)->isChecked());
+    click(1099);
 
     // The broker must be named and reachable by its port; a CA file must be
     // there. Each stops OK with its message, and nothing is saved.
-    const std::vector<std::pair<std::function<void()>, QString>> steps = {
-        {[&] { field(1091)->setText("mqtt.lan"); }, "Check MQTT broker !"},
-        {[&] { field(1092)->setText("8883"); }, "Check MQTT port !"},
-        {[&] { field(1096)->setText(dir.file("ca.pem")); }, "Check MQTT CA file !"},
+    // A topic cannot hold what would change it. The focus goes to the field
+    // at fault.
+    const std::vector<std::tuple<int, std::function<void()>, QString>> steps = {
+        {1091, [&] { field(1091)->setText("mqtt.lan"); }, "Check MQTT broker !"},
+        {1092, [&] { field(1092)->setText("8883"); }, "Check MQTT port !"},
+        {1096, [&] { field(1096)->setText(dir.file("ca.pem")); }, "Check MQTT CA file !"},
+        {1097, [&] { field(1097)->setText("hus/ringvakt"); },
+         "Check MQTT topic ! It cannot hold # or +, an empty level, or spaces at its ends."},
     };
     field(1092)->setText("0");
     field(1096)->setText(dir.file("missing.pem"));
-    for (const auto& [fix, message] : steps) {
+    field(1097)->setText("hus/ringvakt #1");
+    dir.write("ca.pem", "-----BEGIN CERTIFICATE-----\n");
+    for (const auto& [id, fix, message] : steps) {
         msgbox::clearShown();
         click(1);
         EXPECT_EQ(boxes(), QStringList{"Error: " + message});
+        EXPECT_EQ(d.focusWidget(), field(id));
         EXPECT_TRUE(fileUnchanged());
         fix();
     }
-    dir.write("ca.pem", "-----BEGIN CERTIFICATE-----\n");
     field(1093)->setText("ringvakt");
     field(1094)->setText(" hemmelig ");
     field(1100)->setText("kontor");
@@ -201,7 +255,8 @@ TEST_F(SettingsLineTest, SharingThroughABrokerAndCallsFromIt)
     EXPECT_FALSE(d.isVisible());
     std::map<std::string, std::string> s = stored();
     EXPECT_EQ(s["LINE"], "3");
-    EXPECT_EQ(s["MQTT"], "2");
+    EXPECT_EQ(s["MQTT"], "1");
+    EXPECT_EQ(s["MQTT_PREFIX"], "hus/ringvakt");
     EXPECT_EQ(s["MQTT_HOST"], "mqtt.lan");
     EXPECT_EQ(s["MQTT_PORT"], "8883");
     EXPECT_EQ(s["MQTT_USER"], "ringvakt");

@@ -9,9 +9,11 @@
 #include "platform/DialogBuilder.h"
 #include "platform/FileChoice.h"
 #include "platform/FirstSelectedRow.h"
+#include "platform/KeyboardMenu.h"
 #include "platform/MenuTemplate.h"
 #include "platform/MessageBoxes.h"
 
+#include <QDir>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
@@ -26,6 +28,7 @@ constexpr int kDeleteButton = 1069;
 constexpr int kLogAddMenu = 40015;
 constexpr int kLogDeleteMenu = 40016;
 constexpr int kLogExportMenu = 40032;
+constexpr int kLogExportButton = 1070;
 } // namespace
 
 CallLogWindow::CallLogWindow(CallLog& log, QWidget* parent, const CallOutcomes* outcomes)
@@ -37,6 +40,7 @@ CallLogWindow::CallLogWindow(CallLog& log, QWidget* parent, const CallOutcomes* 
     m_delete = dialogbuilder::control<QPushButton>(this, kDeleteButton);
     m_add = dialogbuilder::control<QPushButton>(this, kAddButton);
     auto* close = dialogbuilder::control<QPushButton>(this, kLogClose);
+    auto* exportButton = dialogbuilder::control<QPushButton>(this, kLogExportButton);
 
     m_model = new CallLogModel(m_log, m_outcomes, this);
     m_list->setModel(m_model);
@@ -49,6 +53,7 @@ CallLogWindow::CallLogWindow(CallLog& log, QWidget* parent, const CallOutcomes* 
     close->setText(QStringLiteral("Lukk"));
     m_add->setText(QStringLiteral("-> Katalog"));
     m_delete->setText(QStringLiteral("Slett innlegg"));
+    exportButton->setText(QString::fromUtf8("Eksporter…"));
     dialogbuilder::fit(this);
 
     m_menu = menus::buildPopup(menus::CallersList, this);
@@ -60,6 +65,7 @@ CallLogWindow::CallLogWindow(CallLog& log, QWidget* parent, const CallOutcomes* 
     connect(close, &QPushButton::clicked, this, [this] { command(kLogClose); });
     connect(m_add, &QPushButton::clicked, this, [this] { command(kAddButton); });
     connect(m_delete, &QPushButton::clicked, this, [this] { command(kDeleteButton); });
+    connect(exportButton, &QPushButton::clicked, this, [this] { command(kLogExportMenu); });
 
     // The buttons follow the selection as it actually is, after every change
     // of the selection and of the rows: they must never act on a row other
@@ -185,6 +191,11 @@ void CallLogWindow::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    if (keyboardmenu::isMenuKey(event)) {
+        event->accept();
+        showContextMenu(keyboardmenu::menuPoint(m_list));
+        return;
+    }
     QWidget::keyPressEvent(event);
 }
 
@@ -196,6 +207,11 @@ void CallLogWindow::exportCalls()
     if (path.isEmpty())
         return;
     QString error;
-    if (!writeExportFile(path, callLogToCsv(m_log, m_outcomes), &error))
+    if (!writeExportFile(path, callLogToCsv(m_log, m_outcomes), &error)) {
         msgbox::inform(this, QStringLiteral("Ringvakt"), error);
+        return;
+    }
+    msgbox::inform(
+        this, QStringLiteral("Ringvakt"),
+        QStringLiteral("Samtaleloggen er eksportert til %1.").arg(QDir::toNativeSeparators(path)));
 }

@@ -31,8 +31,11 @@ public:
     void setAddNumberHandler(AddNumberHandler handler) { m_addNumber = std::move(handler); }
 
     // Runs a command of this window by its control or menu id: 1008, 1009,
-    // 1068, 1069, 40015, 40016, 40032.
+    // 1068, 1069, 1070, 40015, 40016, 40032.
     void command(int id);
+    // "Eksporter samtaleloggen…": the call log as CSV in a file the user
+    // chooses, and a short message of where it went.
+    void exportCalls();
 
 signals:
     // "Lukk": the main window hides.
@@ -49,7 +52,6 @@ private:
     // No row selected (also no current row), and the buttons to match.
     void clearSelection();
     void showContextMenu(const QPoint& pos);
-    void exportCalls();
 
     CallLog& m_log;
     const CallOutcomes* m_outcomes;

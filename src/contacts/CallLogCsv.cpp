@@ -94,8 +94,10 @@ std::string callLogToCsv(const CallLog& log, const CallOutcomes* outcomes)
     out += "Dato,Klokkeslett,MSN,Hvem ringte,Navn,Dato (ISO 8601),Status,Varighet\r\n";
     for (int row = 0; row < log.size(); ++row) {
         const CallRecord& call = log.at(row);
+        // "???" is the window's placeholder, not a name.
+        const std::string name = call.callerName == kUnknownName ? std::string() : call.callerName;
         for (const std::string* field :
-             {&call.date, &call.time, &call.msn, &call.callerNumber, &call.callerName}) {
+             {&call.date, &call.time, &call.msn, &call.callerNumber, &name}) {
             out += csvField(*field);
             out += ',';
         }

@@ -6,6 +6,8 @@
 #include "phonebook/PhoneBookWindow.h"
 #include "platform/Cp1252.h"
 
+#include <QTimer>
+
 namespace {
 
 // The most characters of a number that are taken over from a call.
@@ -55,15 +57,24 @@ void PhoneBookDialogs::bringToFront()
     raiseWindow(m_editor);
 }
 
-void PhoneBookDialogs::OpenPhoneBookWindow()
+void PhoneBookDialogs::OpenPhoneBookWindow(bool importFirst)
 {
     if (m_window) {
         bringToFront();
+        if (importFirst && !m_editor)
+            m_window->command(PhoneBookWindow::kImportCommand);
         return;
     }
     QPointer<PhoneBookWindow> window = new PhoneBookWindow(*this);
     m_window = window;
     window->setWindowModality(Qt::WindowModal);
+    if (importFirst) {
+        // Once the window shows, from inside its own event loop.
+        QTimer::singleShot(0, window, [window] {
+            if (window)
+                window->command(PhoneBookWindow::kImportCommand);
+        });
+    }
     window->exec();
     // Not from inside one of the window's own handlers: its exec() is over.
     m_window = nullptr;

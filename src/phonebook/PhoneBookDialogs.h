@@ -23,8 +23,9 @@ public:
 
     // The tray command: runs the phone book window modally and returns when
     // it has closed. While a window exists it is only brought to the front
-    // (its editor too, when one is open).
-    void OpenPhoneBookWindow();
+    // (its editor too, when one is open). `importFirst` (the menu bar's
+    // "Importer kontakter…"): the window opens with its import.
+    void OpenPhoneBookWindow(bool importFirst = false);
 
     // Opens the editor on a new entry holding the number (at most 99
     // characters), names empty, and returns when the editor has closed.

@@ -5,12 +5,14 @@
 #include "contacts/PhoneBookVCard.h"
 #include "phonebook/ImportProgressDialog.h"
 #include "phonebook/PhoneBookDialogs.h"
+#include "phonebook/PhoneBookExport.h"
 #include "phonebook/PhoneBookModel.h"
 #include "phonebook/PhoneBookSoundIcons.h"
 #include "platform/Cp1252.h"
 #include "platform/DialogBuilder.h"
 #include "platform/FileChoice.h"
 #include "platform/FirstSelectedRow.h"
+#include "platform/KeyboardMenu.h"
 #include "platform/MenuTemplate.h"
 #include "platform/MessageBoxes.h"
 #include "settings/Settings.h"
@@ -33,6 +35,7 @@ constexpr int kAdd = 1024;
 constexpr int kEdit = 1025;
 constexpr int kDelete = 1026;
 constexpr int kImport = 1027;
+constexpr int kExport = 1028;
 constexpr int kEditMenu = 40018;
 constexpr int kDeleteMenu = 40020;
 constexpr int kAddMenu = 40022;
@@ -73,9 +76,9 @@ PhoneBookWindow::PhoneBookWindow(PhoneBookDialogs& dialogs)
         menus::setItemText(menu, kExportMenu, QString::fromUtf8("Eksporter katalogen…"));
     }
 
-    const std::pair<int, const char*> buttons[] = {{kClearAll, "Slett alt"}, {kImport, "Importer…"},
-                                                   {kClose, "Lukk"},         {kAdd, "Legg til"},
-                                                   {kEdit, "Endre"},         {kDelete, "Slett"}};
+    const std::pair<int, const char*> buttons[] = {
+        {kClearAll, "Slett alt"}, {kImport, "Importer…"}, {kExport, "Eksporter…"}, {kClose, "Lukk"},
+        {kAdd, "Legg til"},       {kEdit, "Endre"},       {kDelete, "Slett"}};
     for (const auto& [id, text] : buttons) {
         auto* button = dialogbuilder::control<QPushButton>(this, id);
         button->setText(QString::fromUtf8(text));
@@ -139,6 +142,7 @@ void PhoneBookWindow::command(int id)
     case kImportMenu:
         importContacts();
         return;
+    case kExport:
     case kExportMenu:
         exportPhoneBook();
         return;
@@ -210,6 +214,18 @@ void PhoneBookWindow::closeEvent(QCloseEvent* event)
     done(1);
 }
 
+void PhoneBookWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (!keyboardmenu::isMenuKey(event)) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    const QPoint inList = keyboardmenu::menuPoint(m_view);
+    const QPoint global = m_view->viewport()->mapToGlobal(inList);
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, mapFromGlobal(global), global);
+    contextMenuEvent(&request);
+}
+
 void PhoneBookWindow::contextMenuEvent(QContextMenuEvent* event)
 {
     // Whichever control the request comes from: over a row the row's menu,
@@ -230,7 +246,7 @@ void PhoneBookWindow::contextMenuEvent(QContextMenuEvent* event)
         clearSelection();
     }
     event->accept();
-    if (QAction* chosen = menu->exec(QCursor::pos()))
+    if (QAction* chosen = menu->exec(event->globalPos()))
         command(menus::commandId(chosen));
 }
 
@@ -356,11 +372,6 @@ bool PhoneBookWindow::importContactsFrom(const QString& path)
 
 void PhoneBookWindow::exportPhoneBook()
 {
-    const QString path =
-        filechoice::saveFile(this, QStringLiteral("Eksporter katalogen"),
-                             QStringLiteral("Katalog.vcf"), QStringLiteral("vCard (*.vcf)"));
-    if (path.isEmpty())
-        return;
     if (m_loadState == PhoneBookFileState::Unreadable) {
         msgbox::inform(this, QString::fromLatin1(kCaption),
                        QStringLiteral("PhoneBk.dat kunne ikke leses. Ingenting er eksportert."));
@@ -371,7 +382,5 @@ void PhoneBookWindow::exportPhoneBook()
     std::vector<PhoneBookEntry> entries;
     for (int row = 0; row < m_list.size(); ++row)
         entries.push_back(m_list.at(row));
-    QString error;
-    if (!writeExportFile(path, phoneBookToVCard(entries), &error))
-        msgbox::inform(this, QString::fromLatin1(kCaption), error);
+    exportPhoneBookFile(this, entries);
 }

@@ -36,8 +36,10 @@ public:
     QMenu* emptyMenu() const { return m_emptyMenu; }
 
     // Runs a command by its control or menu id: 1022, 1023, 1024, 1025,
-    // 1026, 1027, 40018, 40020, 40022, 40030, 40031.
+    // 1026, 1027, 1028, 40018, 40020, 40022, 40030, 40031.
     void command(int id);
+    // The import's command ("Importer kontakter…").
+    static constexpr int kImportCommand = 40030;
 
     // Imports the contacts of the file: reads and plans it on a worker
     // while a progress dialog ("Avbryt") shows how far it has come, shows
@@ -71,6 +73,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // The menu from the keyboard too.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void openEditor();

@@ -9,6 +9,13 @@ namespace filechoice {
 
 namespace {
 
+// The folder the last dialog was left in: the next opens there.
+QString& lastFolder()
+{
+    static QString folder;
+    return folder;
+}
+
 QString run(QWidget* owner, const QString& caption, const QString& filter, bool save,
             const QString& start)
 {
@@ -33,6 +40,8 @@ QString run(QWidget* owner, const QString& caption, const QString& filter, bool 
     // dialog goes with it, and nothing is chosen.
     if (dialog->exec() == QDialog::Accepted && dialog && !dialog->selectedFiles().isEmpty())
         chosen = dialog->selectedFiles().first();
+    if (dialog)
+        lastFolder() = dialog->directory().absolutePath();
     delete dialog;
     return chosen;
 }
@@ -41,12 +50,16 @@ QString run(QWidget* owner, const QString& caption, const QString& filter, bool 
 
 QString openFile(QWidget* owner, const QString& caption, const QString& filter)
 {
-    return run(owner, caption, filter, false, QDir::homePath());
+    const QString folder = lastFolder();
+    return run(owner, caption, filter, false,
+               folder.isEmpty() || !QDir(folder).exists() ? QDir::homePath() : folder);
 }
 
 QString saveFile(QWidget* owner, const QString& caption, const QString& name, const QString& filter)
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString folder = lastFolder();
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
     return run(owner, caption, filter, true, folder + QLatin1Char('/') + name);

@@ -7,14 +7,15 @@ class QWidget;
 // The program's file dialogs, in Norwegian where the dialog is Qt's own (a
 // desktop's native dialog speaks the desktop's language). Each is modal to
 // its owner's window and returns the chosen path, or an empty text when the
-// user cancelled.
+// user cancelled. Each opens in the folder the last one was left in, while
+// the program runs.
 namespace filechoice {
 
-// A file to read, from the user's home folder on.
+// A file to read, from the user's home folder on (at first).
 QString openFile(QWidget* owner, const QString& caption, const QString& filter);
 
-// A file to write, `name` in the user's documents folder suggested; the
-// dialog asks before an existing file is replaced.
+// A file to write, `name` suggested in the user's documents folder (at
+// first); the dialog asks before an existing file is replaced.
 QString saveFile(QWidget* owner, const QString& caption, const QString& name,
                  const QString& filter);
 

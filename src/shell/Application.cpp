@@ -5,6 +5,7 @@
 #include "calls/CallPopupController.h"
 #include "line/Line.h"
 #include "phonebook/PhoneBookDialogs.h"
+#include "phonebook/PhoneBookExport.h"
 #include "platform/Cp1252.h"
 #include "platform/MessageBoxes.h"
 #include "settings/SettingsDialogOpener.h"
@@ -176,6 +177,16 @@ void Application::run(int id)
         break;
     case command::Exit:
         m_core.Shutdown();
+        break;
+    case command::ImportContacts:
+        m_phoneBook->OpenPhoneBookWindow(true);
+        break;
+    case command::ExportPhoneBook:
+        exportPhoneBookFile(m_mainWindow.get(), m_parts.dataDir);
+        break;
+    case command::ExportCalls:
+        if (CallLogWindow* window = callLogWindow())
+            window->exportCalls();
         break;
     default:
         break;

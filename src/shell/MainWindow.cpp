@@ -3,6 +3,7 @@
 #include "calllog/CallLogWindow.h"
 #include "platform/Icons.h"
 #include "platform/MenuTemplate.h"
+#include "shell/CommandIds.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -44,6 +45,17 @@ void MainWindow::setTrayPresent(bool present, QMenu* trayMenu)
         static_cast<QVBoxLayout*>(layout())->setMenuBar(m_menuBar);
         trayMenu->setTitle(QStringLiteral("Ringvakt"));
         m_menuBar->addMenu(trayMenu);
+        // What the call log's and the phone book's windows offer, where a
+        // user looks for it first.
+        QMenu* file = m_menuBar->addMenu(QStringLiteral("Fil"));
+        const std::pair<int, const char*> items[] = {
+            {command::ImportContacts, "Importer kontakter…"},
+            {command::ExportPhoneBook, "Eksporter katalogen…"},
+            {command::ExportCalls, "Eksporter samtaleloggen…"}};
+        for (const auto& [id, text] : items) {
+            QAction* action = file->addAction(QString::fromUtf8(text));
+            connect(action, &QAction::triggered, this, [this, id = id] { emit commandChosen(id); });
+        }
     }
     if (m_menuBar)
         m_menuBar->setVisible(!present);

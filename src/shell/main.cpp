@@ -2,7 +2,6 @@
 #include "line/LineTiming.h"
 #include "platform/Clock.h"
 #include "platform/RecorderStarter.h"
-#include "sound/SdlSoundOutput.h"
 #include "platform/SignalNotifier.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
@@ -12,6 +11,7 @@
 #include "shell/CommandLineTransfer.h"
 #include "shell/ProgramOptions.h"
 #include "shell/SingleInstance.h"
+#include "sound/SdlSoundOutput.h"
 
 #include <QApplication>
 #include <QFile>

@@ -64,9 +64,9 @@ TEST(ContactExport, CallLogAsCsvForSpreadsheets)
                                           "\"Kari \"\"Kk\"\" Hansen, jr.\",2026-12-07,,\r\n"
                                           "29-Feb-2028,08:00:00,7654321,91300111,"
                                           "P\xC3\xA5l S\xC3\xA6ther,2028-02-29,,\r\n"
-                                          "31-Feb-2026,23:59:59,7654322,Ukjent nummer,???,,,\r\n"
+                                          "31-Feb-2026,23:59:59,7654322,Ukjent nummer,,,,\r\n"
                                           "01-Jan-2027,00:00:01,7654321,\"'=HYPERLINK(\"\"x\"\")\","
-                                          "???,2027-01-01,,\r\n"
+                                          ",2027-01-01,,\r\n"
                                           "02-Jan-2027,00:00:02,7654321,+4722123456,"
                                           "\"Kari \"\"Kk\"\" Hansen, jr.\",2027-01-02,,\r\n");
 }

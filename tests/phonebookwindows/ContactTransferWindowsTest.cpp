@@ -1,8 +1,11 @@
 #include "PhoneBookFixture.h"
+#include "calllog/CallLog.h"
 #include "calllog/CallLogWindow.h"
 #include "calls/CallPopup.h"
 #include "calls/CallPopupController.h"
+#include "phonebook/PhoneBookDialogs.h"
 #include "phonebook/PhoneBookWindow.h"
+#include "platform/DialogBuilder.h"
 #include "platform/MessageBoxes.h"
 #include "shell/CommandIds.h"
 
@@ -10,6 +13,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
 
@@ -187,4 +192,83 @@ TEST_F(ContactTransferWindowsTest, ALargeImportRunsBesideTheCallsAndEndsWithTheP
         EXPECT_EQ(dir.read("PhoneBk.dat"), book);
         EXPECT_NE(dir.read("CallID.dat").find("40000007"), std::string::npos);
     });
+}
+
+TEST_F(ContactTransferWindowsTest, ExportsAndTheImportAreFoundWhereTheUserLooksAndSayWhereTheyWrote)
+{
+    // A desktop without a tray: the call log carries them in its menu bar.
+    QMenu* file = nullptr;
+    for (QAction* menu : app->mainWindow().findChild<QMenuBar*>()->actions()) {
+        if (menu->text() == "Fil")
+            file = menu->menu();
+    }
+    ASSERT_NE(file, nullptr);
+    QStringList items;
+    for (QAction* item : file->actions())
+        items << item->text();
+    EXPECT_EQ(items, QStringList({QString::fromUtf8("Importer kontakter…"),
+                                  QString::fromUtf8("Eksporter katalogen…"),
+                                  QString::fromUtf8("Eksporter samtaleloggen…")}));
+    EXPECT_EQ(dialogbuilder::control<QPushButton>(app->callLogWindow(), 1070)->text(),
+              QString::fromUtf8("Eksporter…"));
+    // And in the list's menu, which the keyboard opens too (Shift+F10).
+    QStringList menu;
+    later([&] {
+        if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* item : popup->actions())
+                menu << item->text();
+            popup->close();
+        }
+    });
+    QTest::keyClick(app->callLogWindow()->list(), Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(menu.contains(QString::fromUtf8("Eksporter samtaleloggen…")))
+        << menu.join('|').toStdString();
+
+    // The call log, then the phone book from the same folder; each says
+    // where it went. An unknown caller has no name in the CSV.
+    QDir(dir.path()).mkdir("ut");
+    dir.write("CallID.dat", "01-Jan-2026\r\n10:00:00\r\n1\r\n555\r\n");
+    ReloadCallLog(app->core().callLog());
+    msgbox::clearShown();
+    chooseInFileDialog(dir.file("ut/logg.csv"));
+    file->actions()[2]->trigger();
+    EXPECT_NE(dir.read("ut/logg.csv").find("01-Jan-2026,10:00:00,1,555,,2026-01-01"),
+              std::string::npos);
+    QString folderOfNext;
+    later([&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        folderOfNext = dialog->directory().absolutePath();
+        dialog->selectFile(dir.file("ut/bok.vcf"));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    file->actions()[1]->trigger();
+    EXPECT_EQ(folderOfNext, QDir(dir.file("ut")).absolutePath());
+    EXPECT_NE(dir.read("ut/bok.vcf").find("FN:Kari Hansen"), std::string::npos);
+    ASSERT_EQ(msgbox::shown().size(), 2u);
+    EXPECT_EQ(msgbox::shown()[0].text, "Samtaleloggen er eksportert til " +
+                                           QDir::toNativeSeparators(dir.file("ut/logg.csv")) + ".");
+    EXPECT_EQ(msgbox::shown()[1].text, "Katalogen er eksportert til " +
+                                           QDir::toNativeSeparators(dir.file("ut/bok.vcf")) + ".");
+
+    // The import opens the phone book window at its file dialog, which has
+    // its export beside its import.
+    QString importCaption;
+    QString exportButton;
+    // The window opens first, and its import's dialog from inside it.
+    later([&] {
+        later([&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            importCaption = dialog->windowTitle();
+            if (PhoneBookWindow* window = app->phoneBookDialogs().phoneBookWindow()) {
+                exportButton = dialogbuilder::control<QPushButton>(window, 1028)->text();
+                QMetaObject::invokeMethod(dialog, "reject");
+                later([window] { window->command(1022); });
+            }
+        });
+    });
+    file->actions()[0]->trigger();
+    EXPECT_EQ(importCaption, "Importer kontakter");
+    EXPECT_EQ(exportButton, QString::fromUtf8("Eksporter…"));
 }

@@ -38,6 +38,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # the tray and the windows show no pictures. On Debian 12 the plugins are in
 # libqt6svg6; later releases move them into qt6-svg-plugins.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt6svg6)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-svg-plugins)
+# Qt's own English and German texts (the file dialog, the buttons of message
+# boxes) come from qt6-translations-l10n; without it they are English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-svg-plugins, qt6-translations-l10n")
 
 include(CPack)

@@ -9,6 +9,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -87,6 +88,18 @@ QWidget* makeListView(const ControlTemplate& c, QWidget* host)
     return view;
 }
 
+// The control as it is shown: a control without an id keeps its template
+// text, in the language of the windows (the template's context). Every
+// other text is a placeholder that the window replaces by id.
+ControlTemplate asShown(const DialogTemplate& t, const ControlTemplate& c)
+{
+    ControlTemplate shown = c;
+    if (c.id < 0 && !c.text.isEmpty() && !t.context.isEmpty())
+        shown.text = QCoreApplication::translate(t.context.toUtf8().constData(),
+                                                 c.text.toUtf8().constData());
+    return shown;
+}
+
 } // namespace
 
 void build(QWidget* host, const DialogTemplate& t)
@@ -94,7 +107,8 @@ void build(QWidget* host, const DialogTemplate& t)
     host->setProperty(kSizeProperty, t.size);
     QButtonGroup* group = nullptr;
     RadioGroupKeys* keys = nullptr;
-    for (const ControlTemplate& c : t.controls) {
+    for (const ControlTemplate& tc : t.controls) {
+        const ControlTemplate c = asShown(t, tc);
         QWidget* w = nullptr;
         if (c.kind == QLatin1String("static")) {
             w = makeStatic(c, host);

@@ -49,6 +49,7 @@ DialogTemplate DialogTemplate::load(int id)
     DialogTemplate t;
     t.id = o.value("id").toInt();
     t.text = o.value("text").toString();
+    t.context = o.value("context").toString();
     const QJsonArray size = o.value("size").toArray();
     t.size = QSize(size.at(0).toInt(), size.at(1).toInt());
     const QJsonArray font = o.value("font").toArray();

@@ -27,7 +27,12 @@ struct DialogTemplate
 {
     int id = 0;
     QString text; // the template's caption
-    QSize size;   // dialog units
+    // The translation context of the texts the template shows as it has
+    // them: those of its controls without an id (a window gives every
+    // control it can find by id a text of its own). It is the context of
+    // the window's own texts, the name of its class.
+    QString context;
+    QSize size; // dialog units
     QString fontFamily;
     int fontPointSize = 8;
     QStringList style;

@@ -55,6 +55,9 @@ struct Settings
     // ranges ("40-49", "40-49,600"): a call taken there was not taken by
     // anyone in the house.
     std::string VOICEMAIL_EXTENSIONS;
+    // The language of the windows from the next start: "nb", "en" or "de"
+    // (Languages.h); empty: the desktop's language.
+    std::string LANGUAGE;
     std::string IntroFile;
     std::string OutroFile;
 };
@@ -71,6 +74,8 @@ constexpr size_t kMaxMqttTextLength = 255;
 constexpr size_t kMaxPathLength = 4095;
 // The longest list of answering machines' extensions.
 constexpr size_t kMaxExtensionsLength = 255;
+// The longest language tag.
+constexpr size_t kMaxLanguageLength = 35;
 
 void SetDefaultSettings(Settings& settings);
 

@@ -92,7 +92,7 @@ SettingsDialog::SettingsDialog(QWidget* owner, const SettingsDialogParts& parts)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_parts(parts),
       m_announcement(this), m_msns(this),
       m_sounds(this, m_parts.settings, m_parts.sound, m_parts.recorder, m_parts.dataDir),
-      m_line(this), m_sharing(this)
+      m_line(this), m_sharing(this), m_language(this)
 {
     dialogbuilder::build(this, DialogTemplate::load(kTemplateId));
     for (int id : kCommandIds) {
@@ -124,6 +124,7 @@ void SettingsDialog::initialise()
     m_sounds.show(s);
     m_line.show(s);
     m_sharing.show(s);
+    m_language.show(s);
     updateLineFields();
 
     dialogbuilder::fit(this);
@@ -224,6 +225,7 @@ void SettingsDialog::ok()
     m_sounds.store(s);
     m_line.store(s);
     m_sharing.store(s);
+    m_language.store(s);
     m_parts.settings = s;
 
     if (!SaveSettings(m_parts.settings, m_parts.store)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/AnnouncementFields.h"
+#include "settings/LanguageFields.h"
 #include "settings/LineFields.h"
 #include "settings/MsnFields.h"
 #include "settings/SharingFields.h"
@@ -62,4 +63,5 @@ private:
     SoundFields m_sounds;
     LineFields m_line;
     SharingFields m_sharing;
+    LanguageFields m_language;
 };

@@ -74,7 +74,7 @@ constexpr SettingDef textSetting(const char* name, std::string Settings::*field,
 // The home country of the user's locale ("NO" when it names none).
 std::string localeCountry();
 
-inline constexpr std::array<SettingDef, 28> kSettingsTable = {{
+inline constexpr std::array<SettingDef, 29> kSettingsTable = {{
     signedSetting("MSG_SHOW", &Settings::MSG_SHOW, MsgShow::Always),
     signedSetting("MSG_CLOSE", &Settings::MSG_CLOSE, MsgClose::Never),
     unsignedSetting("MSG_CLOSE_TIMEOUT", &Settings::MSG_CLOSE_TIMEOUT, 5),
@@ -104,6 +104,7 @@ inline constexpr std::array<SettingDef, 28> kSettingsTable = {{
     textSetting("MQTT_NAME", &Settings::MQTT_NAME, kMaxMqttTextLength + 1, ""),
     textSetting("VOICEMAIL_EXTENSIONS", &Settings::VOICEMAIL_EXTENSIONS, kMaxExtensionsLength + 1,
                 "40-49"),
+    textSetting("LANGUAGE", &Settings::LANGUAGE, kMaxLanguageLength + 1, ""),
 }};
 
 // The fixed names of the intro and outro sounds in "sound/"; never stored.

@@ -9,6 +9,7 @@
 #include "shell/Autostart.h"
 #include "shell/CommandIds.h"
 #include "shell/CommandLineTransfer.h"
+#include "shell/ProgramLanguage.h"
 #include "shell/ProgramOptions.h"
 #include "shell/SingleInstance.h"
 #include "sound/SdlSoundOutput.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <csignal>
 #include <cstdio>
 #include <optional>
@@ -135,9 +137,21 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName(QString::fromLatin1(autostart::kDesktopId));
     QApplication::setQuitOnLastWindowClosed(false);
 
+    IniSettingsStore settingsStore;
+    // The windows speak the language chosen in the settings or the
+    // desktop's, from their first text on. Only they do: what is printed
+    // above on the command line, and what the program writes to its files
+    // and the broker, stays as it is whatever the language.
+    ProgramLanguage language;
+    {
+        Settings settings;
+        LoadSettings(settings, settingsStore);
+        language.install(
+            ProgramLanguage::choose(settings.LANGUAGE, QLocale::system().uiLanguages()));
+    }
+
     const LineTiming timing = LineTiming::fromEnvironment();
     Libcapi20Api capi(timing);
-    IniSettingsStore settingsStore;
     SdlSoundOutput sound;
     SystemClock clock;
     ProcessRecorderStarter recorder;

@@ -45,6 +45,7 @@ void expectDefaults(const Settings& s)
     EXPECT_EQ(s.CALLMONITOR_PORT, 1012);
     EXPECT_EQ(s.NOTIFY, 1);
     EXPECT_EQ(s.COUNTRY, localeCountry());
+    EXPECT_EQ(s.LANGUAGE, "");
     EXPECT_EQ(s.IntroFile, "Intro.wav");
     EXPECT_EQ(s.OutroFile, "Outro.wav");
 }
@@ -54,6 +55,7 @@ const std::vector<std::string> kDefaultValues = {
     "CALLMONITOR_HOST=fritz.box",
     "CALLMONITOR_PORT=1012",
     "COUNTRY=" + localeCountry(),
+    "LANGUAGE=",
     "LINE=1",
     "MQTT=1",
     "MQTT_CAFILE=",
@@ -114,7 +116,8 @@ TEST(SettingsTable, HoldsTheStoredValuesInWritingOrder)
                                                "MQTT_HA",
                                                "MQTT_FILTER",
                                                "MQTT_NAME",
-                                               "VOICEMAIL_EXTENSIONS"}));
+                                               "VOICEMAIL_EXTENSIONS",
+                                               "LANGUAGE"}));
 
     Settings changed;
     changed.MSG_SHOW = 3;

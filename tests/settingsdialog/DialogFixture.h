@@ -29,10 +29,12 @@ std::map<std::string, std::string> storedValues(const std::string& ini);
 std::string summary(const Settings& settings);
 std::string summary(const std::map<std::string, std::string>& values);
 
-// The sharing settings as they start, at the end of a summary.
+// The sharing settings and the ones after them as they start, at the end
+// of a summary.
 inline const char* const kSharingDefaults =
     " MQTT=1 MQTT_HOST= MQTT_PORT=1883 MQTT_USER= MQTT_PASSWORD= MQTT_TLS=1 MQTT_CAFILE= "
-    "MQTT_PREFIX=ringvakt MQTT_HA=2 MQTT_FILTER= MQTT_NAME= VOICEMAIL_EXTENSIONS=40-49";
+    "MQTT_PREFIX=ringvakt MQTT_HA=2 MQTT_FILTER= MQTT_NAME= VOICEMAIL_EXTENSIONS=40-49 "
+    "LANGUAGE=";
 
 // One settings dialog on real widgets, over a settings record loaded from a
 // temporary settings file, a recording sound output and recorder. Message

@@ -66,6 +66,9 @@ QProcessEnvironment RingvaktProcess::environment() const
     env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("disk"));
     env.insert(QStringLiteral("SDL_DISKAUDIOFILE"), audioFile());
     env.insert(QStringLiteral("RINGVAKT_MESSAGEBOX_LOG"), home() + QStringLiteral("/boxes.log"));
+    // The desktop's language, which the windows follow: Norwegian, the texts
+    // the tests read, whatever the machine's locale.
+    env.insert(QStringLiteral("LANGUAGE"), QStringLiteral("nb"));
     // A sanitizer's report must not pass for the program's own exit code 1.
     env.insert(QStringLiteral("ASAN_OPTIONS"),
                QStringLiteral("detect_leaks=0:halt_on_error=1:exitcode=86"));

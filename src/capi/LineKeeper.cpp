@@ -4,7 +4,6 @@
 #include "capi/CapiTexts.h"
 
 #include <QSocketNotifier>
-#include <mutex>
 #include <poll.h>
 
 namespace {
@@ -28,38 +27,12 @@ QByteArray bytesOf(const std::array<std::uint8_t, CapiLink::kNumberCopySize>& co
 
 } // namespace
 
-// What the keeper and the worker of one attempt share. The worker hands the
-// result to `owner` while it is set; a keeper that gives the attempt up or
-// goes away clears it first.
-struct LineKeeper::Job
-{
-    Job(quint64 number, CapiApi& capi, std::shared_ptr<CapiLink> old, int limitMs, bool oldLost)
-        : attempt(number), api(capi), from(std::move(old)), callLimitMs(limitMs), fromLost(oldLost)
-    {}
-
-    const quint64 attempt;
-    CapiApi& api;
-    // The registration being handed over from (possibly unregistered).
-    std::shared_ptr<CapiLink> from;
-    const int callLimitMs;
-    // The line of `from` is known to be gone.
-    const bool fromLost;
-    std::atomic<bool> wanted{true};
-    std::atomic<bool> letGo{false};
-
-    std::mutex mutex;
-    LineKeeper* owner = nullptr;
-    // Set when the keeper gave the attempt up: the count of such workers
-    // still running, which this one leaves when it ends.
-    std::shared_ptr<std::atomic<int>> givenUp;
-};
-
 LineKeeper::LineKeeper(CapiApi& api, LineTiming timing, Execution execution, CapiWorkers* workers,
                        QObject* parent)
     : Line(parent), m_api(api), m_execution(execution),
       m_recovery(std::move(timing),
                  [this] {
-                     if (m_state == State::Lost && m_wantOn && !m_job && !m_waitingForWorkers)
+                     if (m_state == State::Lost && m_wantOn && !m_attempt && !m_waitingForWorkers)
                          startAttempt();
                  }),
       m_workers(workers)
@@ -79,15 +52,8 @@ LineKeeper::LineKeeper(CapiApi& api, LineTiming timing, Execution execution, Cap
 LineKeeper::~LineKeeper()
 {
     m_shutDown = true;
-    if (m_job) {
-        {
-            std::lock_guard<std::mutex> lock(m_job->mutex);
-            m_job->owner = nullptr;
-        }
-        m_job->wanted = false;
-    }
-    if (m_worker.joinable())
-        m_worker.join();
+    // Waited for here: it is bounded by the call limit.
+    m_attempt.reset();
     m_workers->release(this);
     if (m_link->isRegistered())
         releaseQuietly();
@@ -160,15 +126,15 @@ void LineKeeper::switchOff()
 {
     m_wantOn = false;
     m_waitingForWorkers = false;
-    if (m_job)
-        m_job->wanted = false;
+    if (m_attempt)
+        m_attempt->setWanted(false);
     m_recovery.stop();
     m_drained.clear();
     stopWaking();
     // A registration being made is let go by its attempt; one that stands
     // is released now. Leaving the line cannot fail in a way that matters:
     // a connection that is gone is released already.
-    if (!m_job && m_link->isRegistered())
+    if (!m_attempt && m_link->isRegistered())
         releaseQuietly();
     m_state = State::Off;
     emit stateChanged();
@@ -179,10 +145,10 @@ void LineKeeper::switchOn()
     if (m_wantOn || m_shutDown)
         return;
     m_wantOn = true;
-    if (m_job) {
+    if (m_attempt) {
         // Switched off and on while an attempt runs: its result is wanted
         // again, unless it has let it go already (then its end tries anew).
-        m_job->wanted = true;
+        m_attempt->setWanted(true);
         setState(State::Connecting);
         return;
     }
@@ -194,12 +160,12 @@ void LineKeeper::shutDown()
     m_shutDown = true;
     m_wantOn = false;
     m_waitingForWorkers = false;
-    if (m_job)
-        m_job->wanted = false;
+    if (m_attempt)
+        m_attempt->setWanted(false);
     m_recovery.stop();
     m_drained.clear();
     stopWaking();
-    if (!m_job && m_link->isRegistered())
+    if (!m_attempt && m_link->isRegistered())
         releaseQuietly();
     setState(State::Off);
 }
@@ -211,10 +177,9 @@ void LineKeeper::startAttempt()
     stopWaking();
     setState(State::Connecting);
     if (m_execution == Execution::Inline) {
-        Job job(m_lastAttempt, m_api, m_link, m_recovery.timing().callLimitMs, m_linkLost);
-        m_job = std::shared_ptr<Job>(&job, [](Job*) {});
-        const Outcome outcome = runJob(job);
-        attemptFinished(outcome);
+        m_attempt = std::make_unique<CapiAttempt>(m_lastAttempt, m_api, m_link,
+                                                  m_recovery.timing().callLimitMs, m_linkLost);
+        attemptFinished(m_attempt->runHere());
         return;
     }
     // Another line's worker may still be inside the library: this attempt
@@ -240,58 +205,26 @@ void LineKeeper::workersFreed()
 
 void LineKeeper::launch()
 {
-    auto job = std::make_shared<Job>(m_lastAttempt, m_api, m_link, m_recovery.timing().callLimitMs,
-                                     m_linkLost);
-    job->owner = this;
-    m_job = job;
+    m_attempt = std::make_unique<CapiAttempt>(m_lastAttempt, m_api, m_link,
+                                              m_recovery.timing().callLimitMs, m_linkLost);
     if (m_recovery.timing().callLimitMs > 0)
         m_giveUp.start(m_recovery.timing().callLimitMs * kCallLimitsPerAttempt);
-    m_worker = std::thread([job] {
-        const Outcome outcome = runJob(*job);
-        std::lock_guard<std::mutex> lock(job->mutex);
-        if (job->owner != nullptr) {
-            LineKeeper* keeper = job->owner;
-            QMetaObject::invokeMethod(
-                keeper, [keeper, outcome] { keeper->attemptFinished(outcome); },
-                Qt::QueuedConnection);
-        }
-        if (job->givenUp)
-            job->givenUp->fetch_sub(1);
-    });
+    m_attempt->runOnWorker(
+        this, [this](const CapiAttempt::Outcome& outcome) { attemptFinished(outcome); });
 }
 
-LineKeeper::Outcome LineKeeper::runJob(Job& job)
-{
-    Outcome outcome;
-    outcome.attempt = job.attempt;
-    outcome.link = std::make_shared<CapiLink>(job.api);
-    outcome.handOver = handOverLine(
-        *job.from, *outcome.link,
-        [&job] {
-            const bool wanted = job.wanted;
-            if (!wanted)
-                job.letGo = true;
-            return wanted;
-        },
-        job.callLimitMs, job.fromLost);
-    outcome.letGo = job.letGo;
-    return outcome;
-}
-
-void LineKeeper::endJob()
+void LineKeeper::endAttempt()
 {
     m_giveUp.stop();
-    if (m_worker.joinable())
-        m_worker.join();
-    m_job.reset();
+    m_attempt.reset();
     m_workers->release(this);
 }
 
-void LineKeeper::attemptFinished(const Outcome& outcome)
+void LineKeeper::attemptFinished(const CapiAttempt::Outcome& outcome)
 {
-    if (!m_job || m_job->attempt != outcome.attempt)
+    if (!m_attempt || m_attempt->number() != outcome.attempt)
         return;
-    endJob();
+    endAttempt();
     emit backgroundWorkEnded();
 
     // The old registration has been released; the new one is the link now.
@@ -338,19 +271,12 @@ void LineKeeper::attemptFinished(const Outcome& outcome)
 
 void LineKeeper::giveUp()
 {
-    if (!m_job || m_execution == Execution::Inline)
+    if (!m_attempt || m_execution == Execution::Inline)
         return;
-    {
-        std::lock_guard<std::mutex> lock(m_job->mutex);
-        m_job->owner = nullptr;
-        m_job->givenUp = m_workers->givenUp();
-        m_job->givenUp->fetch_add(1);
-    }
     // What it made it lets go itself, if it ever ends; the link it holds is
     // never touched again from here.
-    m_job->wanted = false;
-    m_worker.detach();
-    m_job.reset();
+    m_attempt->giveUp(m_workers->givenUp());
+    m_attempt.reset();
     m_workers->release(this);
     m_link = newLink();
     m_linkLost = false;

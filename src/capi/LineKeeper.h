@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capi/CapiAttempt.h"
 #include "capi/CapiHandOver.h"
 #include "capi/CapiLink.h"
 #include "capi/CapiWorkers.h"
@@ -12,7 +13,6 @@
 #include <deque>
 #include <functional>
 #include <memory>
-#include <thread>
 
 class CapiApi;
 class QSocketNotifier;
@@ -85,7 +85,7 @@ public:
     // The end of the program: a standing registration is released once; an
     // attempt still running is not waited for.
     void shutDown() override;
-    bool backgroundWorkRunning() const override { return m_job != nullptr; }
+    bool backgroundWorkRunning() const override { return m_attempt != nullptr; }
 
     bool isLineLost() const override { return m_recovery.isLost(); }
     QDateTime lostAt() const override { return m_recovery.lostAt(); }
@@ -99,26 +99,14 @@ public:
     const CapiLink& link() const { return *m_link; }
 
 private:
-    struct Job;
-    struct Outcome
-    {
-        quint64 attempt = 0;
-        HandOver handOver;
-        // The registration made, listening when handOver.listening.
-        std::shared_ptr<CapiLink> link;
-        bool letGo = false; // no longer wanted when it ended: nothing stands
-    };
-
     void startAttempt();
     // Starts the worker of the attempt; the place in the library is had.
     void launch();
     void workersFreed();
-    // The attempt itself; runs on the worker (or inline).
-    static Outcome runJob(Job& job);
-    void attemptFinished(const Outcome& outcome);
+    void attemptFinished(const CapiAttempt::Outcome& outcome);
     // The attempt did not end in time: given up, its link left to it.
     void giveUp();
-    void endJob();
+    void endAttempt();
     void handOnDrainedCalls();
     void emitCall(const CapiLink::Call& call);
     void becomeUp();
@@ -147,9 +135,8 @@ private:
     bool m_wantOn = false;
     bool m_shutDown = false;
     quint64 m_lastAttempt = 0;
-    // The attempt running, shared with its worker; null when none runs.
-    std::shared_ptr<Job> m_job;
-    std::thread m_worker;
+    // The attempt running; null when none runs.
+    std::unique_ptr<CapiAttempt> m_attempt;
     // An attempt waits for another line's worker to leave the library.
     bool m_waitingForWorkers = false;
     QTimer m_giveUp;

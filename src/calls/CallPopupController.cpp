@@ -1,7 +1,7 @@
 #include "calls/CallPopupController.h"
 
+#include "calllog/ShownCaller.h"
 #include "calls/CallPopup.h"
-#include "platform/Cp1252.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -36,8 +36,8 @@ void CallPopupController::showCallPopup(const std::string& callerNumber, const s
     }
     m_popup->raise();
     m_popup->activateWindow();
-    m_popup->setCall(cp1252::toQString(callerNumber), cp1252::toQString(msn),
-                     cp1252::toQString(callerName), numberDelivered && !inPhoneBook);
+    m_popup->setCall(ShownCaller::number(callerNumber), ShownCaller::number(msn),
+                     ShownCaller::name(callerName), numberDelivered && !inPhoneBook);
     // Painted now: the sounds that follow keep the program busy.
     m_popup->repaint();
 }

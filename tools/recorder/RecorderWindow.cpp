@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -51,8 +52,13 @@ RecorderWindow::RecorderWindow(QString targetPath, QWidget* parent)
                                                           {m_save, "save"},
                                                           {m_close, "close"}};
     auto* buttons = new QHBoxLayout;
+    // Each button has room around its text, as the dialogs' buttons have:
+    // a push button's own size leaves its text none in the longer languages.
+    const int margin = style()->pixelMetric(QStyle::PM_ButtonMargin) +
+                       style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     for (const auto& [b, name] : named) {
         b->setObjectName(QString::fromLatin1(name));
+        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(b->text()) + 2 * margin);
         buttons->addWidget(b);
     }
 

@@ -2,6 +2,7 @@
 
 #include "calllog/ShownCaller.h"
 #include "calls/CallPopup.h"
+#include "platform/Cp1252.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -20,9 +21,11 @@ void CallPopupController::showCallPopup(const std::string& callerNumber, const s
     if (!m_popup) {
         m_popup = new CallPopup;
         connect(m_popup, &CallPopup::closeRequested, this, &CallPopupController::CloseCallPopup);
-        connect(m_popup, &CallPopup::addToPhoneBook, this, [this](const QString& number) {
+        // The number goes into the phone book as it is stored, not as the
+        // popup shows it (in the language of the windows).
+        connect(m_popup, &CallPopup::addToPhoneBook, this, [this] {
             if (m_addNumber)
-                m_addNumber(number);
+                m_addNumber(m_callerNumber);
         });
         // Centred on the screen the first time; a popup that is already open
         // keeps the place the user may have moved it to.
@@ -36,6 +39,7 @@ void CallPopupController::showCallPopup(const std::string& callerNumber, const s
     }
     m_popup->raise();
     m_popup->activateWindow();
+    m_callerNumber = cp1252::toQString(callerNumber);
     m_popup->setCall(ShownCaller::number(callerNumber), ShownCaller::number(msn),
                      ShownCaller::name(callerName), numberDelivered && !inPhoneBook);
     // Painted now: the sounds that follow keep the program busy.

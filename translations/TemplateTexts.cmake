@@ -5,8 +5,9 @@
 #
 # A template shows the text of each control without an id (a window gives
 # every control it can find by id a text of its own, so those template
-# texts are placeholders). The builder translates them in the template's
-# "context", the class name of the window. The menu's items always get
+# texts are placeholders), and measures a list's columns by its "fit" text.
+# The builder translates both in the template's "context", the class name of
+# the window. The menu's items always get
 # their texts from the windows, by command id: none of its texts is shown.
 cmake_minimum_required(VERSION 3.25)
 if(NOT RESOURCES OR NOT OUTPUT)
@@ -36,16 +37,23 @@ foreach(template IN LISTS templates)
   foreach(i RANGE ${last})
     string(JSON id ERROR_VARIABLE no_id GET "${json}" controls ${i} id)
     string(JSON text ERROR_VARIABLE no_text GET "${json}" controls ${i} text)
-    if(NOT no_id OR no_text OR text STREQUAL "")
-      continue()
+    string(JSON fit ERROR_VARIABLE no_fit GET "${json}" controls ${i} fit)
+    set(shown "")
+    if(no_id AND NOT no_text AND NOT text STREQUAL "")
+      list(APPEND shown "${text}")
     endif()
-    if(no_context)
-      message(FATAL_ERROR "${template} shows \"${text}\" (a control without an id) but names "
-                          "no \"context\" to translate it in")
+    if(NOT no_fit AND NOT fit STREQUAL "")
+      list(APPEND shown "${fit}")
     endif()
-    cpp_literal("${context}" context_literal)
-    cpp_literal("${text}" text_literal)
-    string(APPEND lines "QT_TRANSLATE_NOOP(${context_literal}, ${text_literal})\n")
+    foreach(text IN LISTS shown)
+      if(no_context)
+        message(FATAL_ERROR "${template} shows \"${text}\" (a control without an id, or a "
+                            "list's fit text) but names no \"context\" to translate it in")
+      endif()
+      cpp_literal("${context}" context_literal)
+      cpp_literal("${text}" text_literal)
+      string(APPEND lines "QT_TRANSLATE_NOOP(${context_literal}, ${text_literal})\n")
+    endforeach()
   endforeach()
 endforeach()
 file(WRITE "${OUTPUT}" "${lines}")

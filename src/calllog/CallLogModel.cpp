@@ -1,13 +1,18 @@
 #include "calllog/CallLogModel.h"
 
 #include "calllog/CallLog.h"
+#include "calllog/ShownCaller.h"
 #include "outcomes/CallOutcomes.h"
 #include "platform/Cp1252.h"
 
 namespace {
 
 constexpr int kColumns = 6;
-const char* const kCallLogTitles[] = {"Dato", "Klokkeslett", "MSN", "Hvem ringte", "Navn"};
+const char* const kCallLogTitles[] = {
+    QT_TRANSLATE_NOOP("CallLogModel", "Dato"), QT_TRANSLATE_NOOP("CallLogModel", "Klokkeslett"),
+    QT_TRANSLATE_NOOP("CallLogModel", "MSN"),  QT_TRANSLATE_NOOP("CallLogModel", "Hvem ringte"),
+    QT_TRANSLATE_NOOP("CallLogModel", "Navn"),
+};
 
 // "2:15", and "1:02:15" for an hour or more.
 QString lengthOf(int seconds)
@@ -82,11 +87,11 @@ QVariant CallLogModel::data(const QModelIndex& index, int role) const
     case 1:
         return cp1252::toQString(r.time);
     case 2:
-        return cp1252::toQString(r.msn);
+        return ShownCaller::number(r.msn);
     case 3:
-        return cp1252::toQString(r.callerNumber);
+        return ShownCaller::number(r.callerNumber);
     case 4:
-        return cp1252::toQString(r.callerName);
+        return ShownCaller::name(r.callerName);
     case kStatusColumn:
         return statusText(m_outcomes ? m_outcomes->at(index.row()) : nullptr);
     default:
@@ -99,8 +104,7 @@ QVariant CallLogModel::headerData(int section, Qt::Orientation orientation, int 
     if (orientation != Qt::Horizontal || section < 0 || section >= kColumns)
         return {};
     if (role == Qt::DisplayRole)
-        return section == kStatusColumn ? tr("Status")
-                                        : QString::fromLatin1(kCallLogTitles[section]);
+        return section == kStatusColumn ? tr("Status") : tr(kCallLogTitles[section]);
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
     return {};

@@ -47,19 +47,19 @@ CallLogWindow::CallLogWindow(CallLog& log, QWidget* parent, const CallOutcomes* 
     // Six centred columns sharing the list's width beside its scroll bar.
     dialogbuilder::shareColumns(m_list);
     m_list->header()->setDefaultAlignment(Qt::AlignCenter);
-    m_list->setAccessibleName(QStringLiteral("Siste innringere"));
+    m_list->setAccessibleName(tr("Siste innringere"));
 
-    m_clear->setText(QStringLiteral("Slett liste"));
-    close->setText(QStringLiteral("Lukk"));
-    m_add->setText(QStringLiteral("-> Katalog"));
-    m_delete->setText(QStringLiteral("Slett innlegg"));
-    exportButton->setText(QString::fromUtf8("Eksporter…"));
+    m_clear->setText(tr("Slett liste"));
+    close->setText(tr("Lukk"));
+    m_add->setText(tr("-> Katalog"));
+    m_delete->setText(tr("Slett innlegg"));
+    exportButton->setText(tr("Eksporter…"));
     dialogbuilder::fit(this);
 
     m_menu = menus::buildPopup(menus::CallersList, this);
-    menus::setItemText(m_menu, kLogAddMenu, QStringLiteral("-> Katalog"));
-    menus::setItemText(m_menu, kLogDeleteMenu, QStringLiteral("Slett innlegg"));
-    menus::setItemText(m_menu, kLogExportMenu, QString::fromUtf8("Eksporter samtaleloggen…"));
+    menus::setItemText(m_menu, kLogAddMenu, tr("-> Katalog"));
+    menus::setItemText(m_menu, kLogDeleteMenu, tr("Slett innlegg"));
+    menus::setItemText(m_menu, kLogExportMenu, tr("Eksporter samtaleloggen…"));
 
     connect(m_clear, &QPushButton::clicked, this, [this] { command(kClearList); });
     connect(close, &QPushButton::clicked, this, [this] { command(kLogClose); });
@@ -141,8 +141,7 @@ void CallLogWindow::command(int id)
         if (m_log.size() == 0)
             return;
         if (msgbox::question(this, QStringLiteral("Ringvakt"),
-                             QStringLiteral("Vil du virklig slette dette innlegget?")) ==
-            msgbox::Answer::No)
+                             tr("Vil du virklig slette dette innlegget?")) == msgbox::Answer::No)
             return;
         ClearCallLog(m_log);
         clearSelection();
@@ -201,9 +200,10 @@ void CallLogWindow::keyPressEvent(QKeyEvent* event)
 
 void CallLogWindow::exportCalls()
 {
-    const QString path =
-        filechoice::saveFile(this, QStringLiteral("Eksporter samtaleloggen"),
-                             QStringLiteral("Samtalelogg.csv"), QStringLiteral("CSV (*.csv)"));
+    // The suggested name is the user's to keep or change: in the user's
+    // language. What the file holds is the same in every language.
+    const QString path = filechoice::saveFile(this, tr("Eksporter samtaleloggen"),
+                                              tr("Samtalelogg.csv"), tr("CSV (*.csv)"));
     if (path.isEmpty())
         return;
     QString error;
@@ -211,7 +211,6 @@ void CallLogWindow::exportCalls()
         msgbox::inform(this, QStringLiteral("Ringvakt"), error);
         return;
     }
-    msgbox::inform(
-        this, QStringLiteral("Ringvakt"),
-        QStringLiteral("Samtaleloggen er eksportert til %1.").arg(QDir::toNativeSeparators(path)));
+    msgbox::inform(this, QStringLiteral("Ringvakt"),
+                   tr("Samtaleloggen er eksportert til %1.").arg(QDir::toNativeSeparators(path)));
 }

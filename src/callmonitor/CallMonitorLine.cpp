@@ -1,9 +1,12 @@
 #include "callmonitor/CallMonitorLine.h"
 
 #include "line/KeepAlive.h"
+#include "platform/Report.h"
+
+#include <QCoreApplication>
 
 CallMonitorLine::CallMonitorLine(QString host, quint16 port, LineTiming timing, QObject* parent)
-    : Line(parent), m_host(std::move(host)), m_port(port),
+    : Line(parent), m_host(std::move(host)), m_port(port), m_report(reportToStandardError),
       m_recovery(std::move(timing), [this] { connectNow(); })
 {
     m_connectTimeout.setSingleShot(true);
@@ -32,12 +35,14 @@ CallMonitorLine::~CallMonitorLine()
 
 void CallMonitorLine::setReport(std::function<void(const QString&)> report)
 {
+    m_report = report;
     m_recovery.setReport(std::move(report));
 }
 
 QString CallMonitorLine::displayName() const
 {
-    return QStringLiteral("samtalemonitor %1:%2").arg(m_host).arg(m_port);
+    // Shown in the tray's tooltip.
+    return QCoreApplication::translate("TrayIcon", "samtalemonitor %1:%2").arg(m_host).arg(m_port);
 }
 
 bool CallMonitorLine::isConnected() const
@@ -163,9 +168,14 @@ void CallMonitorLine::onFailure(const QString& why, bool refused)
     m_connectTimeout.stop();
     if (refused && !m_refusalNoticed) {
         m_refusalNoticed = true;
-        emit notice(QStringLiteral("Samtalemonitoren på %1:%2 svarer ikke.\n"
-                                   "Den slås på ved å ringe #96*5* fra en telefon "
-                                   "som er koblet til ruteren.")
+        m_report(QStringLiteral("the call monitor at %1:%2 refuses the connection; it is switched "
+                                "on by dialling #96*5* on a telephone connected to the router")
+                     .arg(m_host)
+                     .arg(m_port));
+        emit notice(QCoreApplication::translate("TrayIcon",
+                                                "Samtalemonitoren på %1:%2 svarer ikke.\n"
+                                                "Den slås på ved å ringe #96*5* fra en telefon "
+                                                "som er koblet til ruteren.")
                         .arg(m_host)
                         .arg(m_port));
     }

@@ -41,7 +41,7 @@ public:
 
     bool isLineLost() const override { return m_recovery.isLost(); }
     QDateTime lostAt() const override { return m_recovery.lostAt(); }
-    // "samtalemonitor fritz.box:1012"
+    // "samtalemonitor fritz.box:1012", in the language of the windows.
     QString displayName() const override;
 
     bool isConnected() const;
@@ -61,6 +61,7 @@ private:
 
     QString m_host;
     quint16 m_port;
+    std::function<void(const QString&)> m_report;
     LineRecovery m_recovery;
     QTcpSocket m_socket;
     QTimer m_connectTimeout;

@@ -20,11 +20,11 @@ CallPopup::CallPopup()
     m_add = dialogbuilder::control<QPushButton>(this, 1037);
 
     setWindowTitle(QStringLiteral("Ringvakt"));
-    dialogbuilder::control<QLabel>(this, 1076)->setText(QStringLiteral("Du blir oppringt av:"));
-    dialogbuilder::control<QLabel>(this, 1019)->setText(QStringLiteral("Navn:"));
-    dialogbuilder::control<QLabel>(this, 1018)->setText(QStringLiteral("Tlf.Nummer:"));
-    dialogbuilder::control<QLabel>(this, 1020)->setText(QStringLiteral("Ringer til MSN:"));
-    m_add->setText(QStringLiteral("-> Katalog"));
+    dialogbuilder::control<QLabel>(this, 1076)->setText(tr("Du blir oppringt av:"));
+    dialogbuilder::control<QLabel>(this, 1019)->setText(tr("Navn:"));
+    dialogbuilder::control<QLabel>(this, 1018)->setText(tr("Tlf.Nummer:"));
+    dialogbuilder::control<QLabel>(this, 1020)->setText(tr("Ringer til MSN:"));
+    m_add->setText(tr("-> Katalog"));
     dialogbuilder::fit(this);
     dialogbuilder::tieFieldsToLabels(this);
 

@@ -1,5 +1,6 @@
 #include "calls/CallPopupController.h"
 
+#include "calllog/ShownCaller.h"
 #include "calls/CallPopup.h"
 #include "platform/Cp1252.h"
 
@@ -20,9 +21,11 @@ void CallPopupController::showCallPopup(const std::string& callerNumber, const s
     if (!m_popup) {
         m_popup = new CallPopup;
         connect(m_popup, &CallPopup::closeRequested, this, &CallPopupController::CloseCallPopup);
-        connect(m_popup, &CallPopup::addToPhoneBook, this, [this](const QString& number) {
+        // The number goes into the phone book as it is stored, not as the
+        // popup shows it (in the language of the windows).
+        connect(m_popup, &CallPopup::addToPhoneBook, this, [this] {
             if (m_addNumber)
-                m_addNumber(number);
+                m_addNumber(m_callerNumber);
         });
         // Centred on the screen the first time; a popup that is already open
         // keeps the place the user may have moved it to.
@@ -36,8 +39,9 @@ void CallPopupController::showCallPopup(const std::string& callerNumber, const s
     }
     m_popup->raise();
     m_popup->activateWindow();
-    m_popup->setCall(cp1252::toQString(callerNumber), cp1252::toQString(msn),
-                     cp1252::toQString(callerName), numberDelivered && !inPhoneBook);
+    m_callerNumber = cp1252::toQString(callerNumber);
+    m_popup->setCall(ShownCaller::number(callerNumber), ShownCaller::number(msn),
+                     ShownCaller::name(callerName), numberDelivered && !inPhoneBook);
     // Painted now: the sounds that follow keep the program busy.
     m_popup->repaint();
 }

@@ -35,4 +35,6 @@ public:
 private:
     QPointer<CallPopup> m_popup;
     AddNumberHandler m_addNumber;
+    // The caller's number of the call shown, as the call log stores it.
+    QString m_callerNumber;
 };

@@ -2,6 +2,7 @@
 
 #include "calllog/CallLog.h"
 #include "contacts/CallLogCsv.h"
+#include "contacts/ContactFileMessages.h"
 #include "contacts/ContactFileReader.h"
 #include "contacts/ImportProgress.h"
 #include "contacts/PhoneBookVCard.h"
@@ -16,7 +17,7 @@ namespace {
 
 QString unreadableBookMessage()
 {
-    return QStringLiteral("PhoneBk.dat kunne ikke leses. Katalogen er ikke endret.");
+    return ContactTexts::tr("PhoneBk.dat kunne ikke leses. Katalogen er ikke endret.");
 }
 
 } // namespace
@@ -69,8 +70,8 @@ ImportOutcome importIntoDataDir(const QString& dataDir, const QString& path,
     addImported(book, outcome.plan);
     outcome.saved = SavePhoneBook(book, dataDir);
     if (!outcome.saved)
-        outcome.message = QStringLiteral("Katalogen kunne ikke lagres i PhoneBk.dat. "
-                                         "Ingen oppføringer er lagt til.");
+        outcome.message = ContactTexts::tr("Katalogen kunne ikke lagres i PhoneBk.dat. "
+                                           "Ingen oppføringer er lagt til.");
     return outcome;
 }
 
@@ -78,7 +79,7 @@ bool exportPhoneBookFile(const QString& dataDir, const QString& path, QString* e
 {
     PhoneBookList book;
     if (LoadPhoneBook(book, dataDir) == PhoneBookFileState::Unreadable) {
-        *error = QStringLiteral("PhoneBk.dat kunne ikke leses.");
+        *error = ContactTexts::tr("PhoneBk.dat kunne ikke leses.");
         return false;
     }
     return writeExportFile(path, phoneBookToVCard(entriesOf(book)), error);
@@ -93,7 +94,7 @@ bool exportCallLogFile(const QString& dataDir, const PhoneNumbers& numbers, cons
     // export that looks complete.
     std::string bytes;
     if (readWholeFile(log.filePath(), &bytes) == FileReadState::Unreadable) {
-        *error = QStringLiteral("CallID.dat kunne ikke leses.");
+        *error = ContactTexts::tr("CallID.dat kunne ikke leses.");
         return false;
     }
     LoadCallLog(log);
@@ -106,6 +107,6 @@ bool writeExportFile(const QString& path, const std::string& bytes, QString* err
 {
     if (replaceFileAtomically(path, bytes))
         return true;
-    *error = QStringLiteral("%1 kunne ikke skrives.").arg(QDir::toNativeSeparators(path));
+    *error = ContactTexts::tr("%1 kunne ikke skrives.").arg(QDir::toNativeSeparators(path));
     return false;
 }

@@ -1,5 +1,6 @@
 #include "contacts/ImportPlan.h"
 
+#include "contacts/ContactFileMessages.h"
 #include "contacts/ImportProgress.h"
 #include "numbers/NumberIndex.h"
 #include "numbers/PhoneNumbers.h"
@@ -93,13 +94,15 @@ QString importSummary(const ImportPlan& plan)
 {
     const int added = int(plan.added.size());
     QStringList parts;
-    parts.append(added == 1 ? QString::fromUtf8("1 ny oppføring")
-                            : QString::fromUtf8("%1 nye oppføringer").arg(added));
+    // Norwegian says "1 ny oppføring" but "3 nye oppføringer": the one has a
+    // text of its own; each is a plural form for other languages.
+    parts.append(added == 1 ? ContactTexts::tr("%n ny oppføring", nullptr, added)
+                            : ContactTexts::tr("%n nye oppføringer", nullptr, added));
     if (plan.alreadyThere > 0)
-        parts.append(QString::fromUtf8("%1 fantes fra før").arg(plan.alreadyThere));
+        parts.append(ContactTexts::tr("%n fantes fra før", nullptr, plan.alreadyThere));
     if (plan.withoutNumber > 0)
-        parts.append(QStringLiteral("%1 uten nummer").arg(plan.withoutNumber));
+        parts.append(ContactTexts::tr("%n uten nummer", nullptr, plan.withoutNumber));
     if (plan.unstorable > 0)
-        parts.append(QStringLiteral("%1 med tegn som ikke kan lagres").arg(plan.unstorable));
+        parts.append(ContactTexts::tr("%n med tegn som ikke kan lagres", nullptr, plan.unstorable));
     return parts.join(QStringLiteral(", "));
 }

@@ -10,6 +10,7 @@
 #include "sharing/CallMessage.h"
 #include "sharing/CallPublisher.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <algorithm>
 
@@ -59,7 +60,7 @@ RecordedRow CallRecorder::record(const LineCall& call, OperatingMode mode)
     if (recorded.logSaveFailed) {
         reportToStandardError(QStringLiteral("could not write %1; the call is kept in memory")
                                   .arg(m_parts.callLog.filePath()));
-        m_logProblem = QStringLiteral("Kunne ikke skrive CallID.dat");
+        m_logProblem = QCoreApplication::translate("TrayIcon", "Kunne ikke skrive CallID.dat");
     } else if (recorded.handled) {
         m_logProblem.clear();
     }
@@ -126,12 +127,17 @@ void CallRecorder::updateProblem()
     // logged and announced here, and wait to be published.
     m_sharingProblem.clear();
     if (m_publisher && m_publisher->isLost()) {
-        m_sharingProblem = QStringLiteral("Deling: ingen forbindelse med MQTT-megleren %1")
-                               .arg(m_publisher->brokerName());
-        if (m_publisher->lostAt().isValid())
-            m_sharingProblem +=
-                QStringLiteral(" siden ") +
-                m_publisher->lostAt().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+        const QDateTime since = m_publisher->lostAt();
+        m_sharingProblem =
+            since.isValid()
+                ? QCoreApplication::translate("TrayIcon",
+                                              "Deling: ingen forbindelse med MQTT-megleren %1 "
+                                              "siden %2")
+                      .arg(m_publisher->brokerName(),
+                           since.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")))
+                : QCoreApplication::translate("TrayIcon",
+                                              "Deling: ingen forbindelse med MQTT-megleren %1")
+                      .arg(m_publisher->brokerName());
     }
     QStringList problems;
     for (const QString& problem : {m_logProblem, m_sharingProblem}) {

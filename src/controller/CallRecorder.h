@@ -60,7 +60,8 @@ signals:
     void notice(const QString& text);
     // Another publisher (or none) took over.
     void publisherChanged();
-    // The problems to show under the program's name (empty: none).
+    // The problems to show under the program's name (empty: none), in the
+    // language of the windows.
     void problemChanged(const QString& text);
 
 private:

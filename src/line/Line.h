@@ -52,7 +52,8 @@ signals:
     void callEnded(const LineCallEnd& end);
     // Calls are waiting; the program calls poll() when it is free.
     void callsWaiting();
-    // Something the user should be told once, in the tray.
+    // Something the user should be told once, in the tray: in the language
+    // of the windows. The line says it on standard error itself.
     void notice(const QString& text);
     // The work that backgroundWorkRunning() reported has ended.
     void backgroundWorkEnded();

@@ -3,6 +3,7 @@
 #include "contacts/ImportWorker.h"
 #include "numbers/PhoneNumbers.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QProgressDialog>
 #include <QTimer>
@@ -13,14 +14,20 @@ constexpr int kProgressSteps = 1000;
 // How often the dialog looks at the worker's progress.
 constexpr int kProgressTickMs = 100;
 
+// The progress is the phone book window's import.
+struct ImportProgressTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(PhoneBookWindow)
+};
+
 } // namespace
 
 std::optional<ImportOutcome> planImportShowingProgress(QWidget* parent, const QString& path,
                                                        std::vector<PhoneBookEntry> book,
                                                        const PhoneNumbers& numbers)
 {
-    QProgressDialog progress(QString::fromUtf8("Leser kontaktene…"), QStringLiteral("Avbryt"), 0,
-                             kProgressSteps, parent);
+    QProgressDialog progress(ImportProgressTexts::tr("Leser kontaktene…"),
+                             ImportProgressTexts::tr("Avbryt"), 0, kProgressSteps, parent);
     progress.setWindowTitle(QStringLiteral("Ringvakt"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setAutoClose(false);
@@ -43,7 +50,7 @@ std::optional<ImportOutcome> planImportShowingProgress(QWidget* parent, const QS
         const ImportProgress& state = worker.progress();
         const qint64 total = state.total;
         if (state.phase == ImportProgress::Planning)
-            progress.setLabelText(QString::fromUtf8("Ser etter nye oppføringer…"));
+            progress.setLabelText(ImportProgressTexts::tr("Ser etter nye oppføringer…"));
         progress.setValue(total > 0 ? int(state.done * kProgressSteps / total) : 0);
     });
     worker.start(path, std::move(book), numbers);

@@ -39,17 +39,16 @@ PhoneBookEditor::PhoneBookEditor(PhoneBookWindow& window, const PhoneBookService
       m_window(&window), m_services(services)
 {
     dialogbuilder::build(this, DialogTemplate::load(kTemplateId));
-    setWindowTitle(QStringLiteral("Ringvakt - Katalog innlegg"));
+    setWindowTitle(tr("Ringvakt - Katalog innlegg"));
 
     auto* ok = dialogbuilder::control<QPushButton>(this, kOk);
     auto* cancel = dialogbuilder::control<QPushButton>(this, kCancel);
-    ok->setText(QStringLiteral("OK"));
-    cancel->setText(QStringLiteral("Avbryt"));
-    dialogbuilder::control<QLabel>(this, 1026)->setText(QStringLiteral("Etternavn:"));
-    dialogbuilder::control<QLabel>(this, 1030)->setText(QStringLiteral("Fornavn:"));
-    dialogbuilder::control<QLabel>(this, 1027)->setText(QStringLiteral("Tlf.Nummer:"));
-    dialogbuilder::control<QLabel>(this, 1070)
-        ->setText(QStringLiteral("Personlig melding (f.eks. Navnet):"));
+    ok->setText(tr("OK"));
+    cancel->setText(tr("Avbryt"));
+    dialogbuilder::control<QLabel>(this, 1026)->setText(tr("Etternavn:"));
+    dialogbuilder::control<QLabel>(this, 1030)->setText(tr("Fornavn:"));
+    dialogbuilder::control<QLabel>(this, 1027)->setText(tr("Tlf.Nummer:"));
+    dialogbuilder::control<QLabel>(this, 1070)->setText(tr("Personlig melding (f.eks. Navnet):"));
 
     m_surname = dialogbuilder::control<QLineEdit>(this, kSurname);
     m_firstName = dialogbuilder::control<QLineEdit>(this, kFirstName);
@@ -58,9 +57,9 @@ PhoneBookEditor::PhoneBookEditor(PhoneBookWindow& window, const PhoneBookService
     m_play = dialogbuilder::control<QPushButton>(this, kPlay);
     m_record = dialogbuilder::control<QPushButton>(this, kRecord);
     m_deleteSound = dialogbuilder::control<QPushButton>(this, kDeleteSound);
-    m_play->setAccessibleName(QStringLiteral("Spill av"));
-    m_record->setAccessibleName(QStringLiteral("Ta opp"));
-    m_deleteSound->setAccessibleName(QStringLiteral("Slett lydfilen"));
+    m_play->setAccessibleName(tr("Spill av"));
+    m_record->setAccessibleName(tr("Ta opp"));
+    m_deleteSound->setAccessibleName(tr("Slett lydfilen"));
     dialogbuilder::fit(this);
     dialogbuilder::tieFieldsToLabels(this);
     // What does not fit a field of the book is never typed in the first place.
@@ -208,7 +207,7 @@ void PhoneBookEditor::record()
         // number or the next opening of the editor.
         m_services.recorder.startRecorder(*path);
     } else {
-        showMessage(QStringLiteral("Tlf.Nummeret kan ikke brukes som navn på en lydfil."));
+        showMessage(tr("Tlf.Nummeret kan ikke brukes som navn på en lydfil."));
     }
     applySoundButtonRule();
 }
@@ -216,8 +215,7 @@ void PhoneBookEditor::record()
 void PhoneBookEditor::deleteSound()
 {
     if (msgbox::question(this, QStringLiteral("Ringvakt"),
-                         QStringLiteral("Vil du virkelig slette denne lydfilen ?")) ==
-        msgbox::Answer::No)
+                         tr("Vil du virkelig slette denne lydfilen ?")) == msgbox::Answer::No)
         return;
     // Only a file that is there is deleted, and only inside "sound/".
     if (const std::optional<QString> path = soundFilePath())
@@ -231,15 +229,15 @@ void PhoneBookEditor::ok()
     const std::string firstName = field(m_firstName);
     const std::string number = field(m_number);
     if (surname.empty() || surname.front() == ' ') {
-        showMessage(QStringLiteral("Feil i Etternavn !"));
+        showMessage(tr("Feil i Etternavn !"));
         return;
     }
     if (number.empty()) {
-        showMessage(QStringLiteral("Feil i Tlf.Nummer !"));
+        showMessage(tr("Feil i Tlf.Nummer !"));
         return;
     }
     if (m_addMode && m_services.callLog.phoneBook().find(number)) {
-        showMessage(QStringLiteral("Tlf.Nummeret er alerede i katalogen !"));
+        showMessage(tr("Tlf.Nummeret er alerede i katalogen !"));
         return;
     }
     // The list belongs to the window; without it there is nothing to save to.

@@ -5,19 +5,29 @@
 #include "platform/FileChoice.h"
 #include "platform/MessageBoxes.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace {
 
 const char* const kExportCaption = "Ringvakt";
 
+// The export's texts belong to the phone book window, from whose menu it
+// comes (or from the call log's Fil menu, with the same words).
+struct PhoneBookExportTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(PhoneBookWindow)
+};
+
 } // namespace
 
 void exportPhoneBookFile(QWidget* owner, const std::vector<PhoneBookEntry>& entries)
 {
-    const QString path =
-        filechoice::saveFile(owner, QStringLiteral("Eksporter katalogen"),
-                             QStringLiteral("Katalog.vcf"), QStringLiteral("vCard (*.vcf)"));
+    // The suggested name is the user's to keep or change: in the user's
+    // language.
+    const QString path = filechoice::saveFile(
+        owner, PhoneBookExportTexts::tr("Eksporter katalogen"),
+        PhoneBookExportTexts::tr("Katalog.vcf"), PhoneBookExportTexts::tr("vCard (*.vcf)"));
     if (path.isEmpty())
         return;
     QString error;
@@ -25,17 +35,18 @@ void exportPhoneBookFile(QWidget* owner, const std::vector<PhoneBookEntry>& entr
         msgbox::inform(owner, QString::fromLatin1(kExportCaption), error);
         return;
     }
-    msgbox::inform(
-        owner, QString::fromLatin1(kExportCaption),
-        QStringLiteral("Katalogen er eksportert til %1.").arg(QDir::toNativeSeparators(path)));
+    msgbox::inform(owner, QString::fromLatin1(kExportCaption),
+                   PhoneBookExportTexts::tr("Katalogen er eksportert til %1.")
+                       .arg(QDir::toNativeSeparators(path)));
 }
 
 void exportPhoneBookFile(QWidget* owner, const QString& dataDir)
 {
     PhoneBookList list;
     if (LoadPhoneBook(list, dataDir) == PhoneBookFileState::Unreadable) {
-        msgbox::inform(owner, QString::fromLatin1(kExportCaption),
-                       QStringLiteral("PhoneBk.dat kunne ikke leses. Ingenting er eksportert."));
+        msgbox::inform(
+            owner, QString::fromLatin1(kExportCaption),
+            PhoneBookExportTexts::tr("PhoneBk.dat kunne ikke leses. Ingenting er eksportert."));
         return;
     }
     std::vector<PhoneBookEntry> entries;

@@ -5,8 +5,11 @@
 #include "platform/Icons.h"
 
 namespace {
-const char* const kPhoneBookTitles[PhoneBookModel::kColumns] = {"Etternavn", "Fornavn",
-                                                                "Tlf.nummer"};
+const char* const kPhoneBookTitles[PhoneBookModel::kColumns] = {
+    QT_TRANSLATE_NOOP("PhoneBookModel", "Etternavn"),
+    QT_TRANSLATE_NOOP("PhoneBookModel", "Fornavn"),
+    QT_TRANSLATE_NOOP("PhoneBookModel", "Tlf.nummer"),
+};
 }
 
 PhoneBookModel::PhoneBookModel(PhoneBookList& list, QObject* parent)
@@ -58,7 +61,7 @@ QVariant PhoneBookModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || section < 0 || section >= kColumns)
         return {};
     if (role == Qt::DisplayRole)
-        return QString::fromLatin1(kPhoneBookTitles[section]);
+        return tr(kPhoneBookTitles[section]);
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
     return {};

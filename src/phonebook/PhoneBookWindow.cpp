@@ -47,13 +47,14 @@ const char* const kCaption = "Ringvakt";
 
 QString saveFailedText()
 {
-    return QStringLiteral("Katalogen kunne ikke lagres i PhoneBk.dat. Endringen er ikke gjort.");
+    return PhoneBookWindow::tr(
+        "Katalogen kunne ikke lagres i PhoneBk.dat. Endringen er ikke gjort.");
 }
 
 QString unreadableText()
 {
-    return QStringLiteral("PhoneBk.dat kunne ikke leses. Katalogen lagres ikke, "
-                          "så filen ikke blir overskrevet. Endringen er ikke gjort.");
+    return PhoneBookWindow::tr("PhoneBk.dat kunne ikke leses. Katalogen lagres ikke, "
+                               "så filen ikke blir overskrevet. Endringen er ikke gjort.");
 }
 
 } // namespace
@@ -64,24 +65,26 @@ PhoneBookWindow::PhoneBookWindow(PhoneBookDialogs& dialogs)
       m_dialogs(dialogs), m_services(dialogs.services())
 {
     dialogbuilder::build(this, DialogTemplate::load(kTemplateId));
-    setWindowTitle(QStringLiteral("Ringvakt - Katalog"));
+    setWindowTitle(tr("Ringvakt - Katalog"));
 
     m_rowMenu = menus::buildPopup(menus::PhoneBook, this);
     m_emptyMenu = menus::buildPopup(menus::PhoneBook2, this);
-    menus::setItemText(m_rowMenu, kEditMenu, QStringLiteral("Endre"));
-    menus::setItemText(m_rowMenu, kDeleteMenu, QStringLiteral("Slett"));
-    menus::setItemText(m_emptyMenu, kAddMenu, QStringLiteral("Legg til"));
+    menus::setItemText(m_rowMenu, kEditMenu, tr("Endre"));
+    menus::setItemText(m_rowMenu, kDeleteMenu, tr("Slett"));
+    menus::setItemText(m_emptyMenu, kAddMenu, tr("Legg til"));
     for (QMenu* menu : {m_rowMenu, m_emptyMenu}) {
-        menus::setItemText(menu, kImportMenu, QString::fromUtf8("Importer kontakter…"));
-        menus::setItemText(menu, kExportMenu, QString::fromUtf8("Eksporter katalogen…"));
+        menus::setItemText(menu, kImportMenu, tr("Importer kontakter…"));
+        menus::setItemText(menu, kExportMenu, tr("Eksporter katalogen…"));
     }
 
     const std::pair<int, const char*> buttons[] = {
-        {kClearAll, "Slett alt"}, {kImport, "Importer…"}, {kExport, "Eksporter…"}, {kClose, "Lukk"},
-        {kAdd, "Legg til"},       {kEdit, "Endre"},       {kDelete, "Slett"}};
+        {kClearAll, QT_TR_NOOP("Slett alt")}, {kImport, QT_TR_NOOP("Importer…")},
+        {kExport, QT_TR_NOOP("Eksporter…")},  {kClose, QT_TR_NOOP("Lukk")},
+        {kAdd, QT_TR_NOOP("Legg til")},       {kEdit, QT_TR_NOOP("Endre")},
+        {kDelete, QT_TR_NOOP("Slett")}};
     for (const auto& [id, text] : buttons) {
         auto* button = dialogbuilder::control<QPushButton>(this, id);
-        button->setText(QString::fromUtf8(text));
+        button->setText(tr(text));
         connect(button, &QPushButton::clicked, this, [this, id = id] { command(id); });
     }
     m_edit = dialogbuilder::control<QPushButton>(this, kEdit);
@@ -96,7 +99,7 @@ PhoneBookWindow::PhoneBookWindow(PhoneBookDialogs& dialogs)
     // Three centred columns sharing the list's width beside its scroll bar.
     dialogbuilder::shareColumns(m_view);
     m_view->header()->setDefaultAlignment(Qt::AlignCenter);
-    m_view->setAccessibleName(QStringLiteral("Katalog"));
+    m_view->setAccessibleName(tr("Katalog"));
     dialogbuilder::fit(this);
     m_view->setIconSize(QSize(kSmallIcon, kSmallIcon));
     m_loadState = LoadPhoneBook(m_list, m_services.dataDir);
@@ -269,8 +272,7 @@ void PhoneBookWindow::clearAll()
     if (m_list.size() == 0)
         return;
     if (msgbox::question(this, QString::fromLatin1(kCaption),
-                         QStringLiteral("Vil du virklig slette alle innleggene?")) ==
-        msgbox::Answer::No)
+                         tr("Vil du virklig slette alle innleggene?")) == msgbox::Answer::No)
         return;
     if (!saveChange([](PhoneBookList& list) { list.clear(); }, this))
         return;
@@ -295,8 +297,7 @@ void PhoneBookWindow::deleteSelected()
                  cp1252::toQString(entry.number))
             .trimmed();
     if (msgbox::question(this, QString::fromLatin1(kCaption),
-                         QStringLiteral("Vil du virklig slette dette innlegget?"),
-                         which) == msgbox::Answer::No)
+                         tr("Vil du virklig slette dette innlegget?"), which) == msgbox::Answer::No)
         return;
     if (!saveChange([row](PhoneBookList& list) { list.removeAt(row); }, this))
         return;
@@ -325,9 +326,9 @@ void PhoneBookWindow::importContacts()
     // would be checked against a book that is about to change.
     if (m_dialogs.editorOpen())
         return;
-    const QString path = filechoice::openFile(
-        this, QString::fromUtf8("Importer kontakter"),
-        QStringLiteral("Kontakter (*.vcf *.vcard *.xml *.csv *.txt);;Alle filer (*)"));
+    const QString path =
+        filechoice::openFile(this, tr("Importer kontakter"),
+                             tr("Kontakter (*.vcf *.vcard *.xml *.csv *.txt);;Alle filer (*)"));
     if (!path.isEmpty())
         importContactsFrom(path);
 }
@@ -346,20 +347,18 @@ bool PhoneBookWindow::importContactsFrom(const QString& path)
     const ImportOutcome& outcome = *planned;
     if (!outcome.read) {
         msgbox::inform(this, caption,
-                       QStringLiteral("Kontaktene i %1 kan ikke importeres.\n%2")
+                       tr("Kontaktene i %1 kan ikke importeres.\n%2")
                            .arg(QDir::toNativeSeparators(path), outcome.message));
         return false;
     }
     const QString summary = importSummary(outcome.plan);
     if (outcome.plan.added.empty()) {
-        msgbox::inform(this, caption,
-                       QString::fromUtf8("Ingen nye oppføringer å importere (%1).").arg(summary));
+        msgbox::inform(this, caption, tr("Ingen nye oppføringer å importere (%1).").arg(summary));
         return false;
     }
     // What the import will do, before anything is saved.
-    if (msgbox::question(this, caption, summary, QDir::toNativeSeparators(path),
-                         QStringLiteral("Importer"),
-                         QStringLiteral("Avbryt")) == msgbox::Answer::No)
+    if (msgbox::question(this, caption, summary, QDir::toNativeSeparators(path), tr("Importer"),
+                         tr("Avbryt")) == msgbox::Answer::No)
         return false;
     if (!saveChange([&outcome](PhoneBookList& list) { addImported(list, outcome.plan); }, this))
         return false;
@@ -374,7 +373,7 @@ void PhoneBookWindow::exportPhoneBook()
 {
     if (m_loadState == PhoneBookFileState::Unreadable) {
         msgbox::inform(this, QString::fromLatin1(kCaption),
-                       QStringLiteral("PhoneBk.dat kunne ikke leses. Ingenting er eksportert."));
+                       tr("PhoneBk.dat kunne ikke leses. Ingenting er eksportert."));
         return;
     }
     // What the window shows is what the file holds: every change is saved

@@ -88,15 +88,24 @@ QWidget* makeListView(const ControlTemplate& c, QWidget* host)
     return view;
 }
 
+QString translated(const DialogTemplate& t, const QString& text)
+{
+    return QCoreApplication::translate(t.context.toUtf8().constData(), text.toUtf8().constData());
+}
+
 // The control as it is shown: a control without an id keeps its template
 // text, in the language of the windows (the template's context). Every
-// other text is a placeholder that the window replaces by id.
+// other text is a placeholder that the window replaces by id. A list's fit
+// text is a text the list shows, so it is measured in that language too.
 ControlTemplate asShown(const DialogTemplate& t, const ControlTemplate& c)
 {
     ControlTemplate shown = c;
-    if (c.id < 0 && !c.text.isEmpty() && !t.context.isEmpty())
-        shown.text = QCoreApplication::translate(t.context.toUtf8().constData(),
-                                                 c.text.toUtf8().constData());
+    if (t.context.isEmpty())
+        return shown;
+    if (c.id < 0 && !c.text.isEmpty())
+        shown.text = translated(t, c.text);
+    if (!c.fit.isEmpty())
+        shown.fit = translated(t, c.fit);
     return shown;
 }
 

@@ -25,7 +25,8 @@ namespace dialogbuilder {
 // the template's. Controls are created in template order, which is also the
 // tab order. Radio buttons of one group are one stop in that order, at the
 // chosen button, and the arrow keys choose within the group. The texts of
-// controls without an id are translated in the template's context.
+// controls without an id, and the fit texts of lists, are translated in the
+// template's context.
 void build(QWidget* host, const DialogTemplate& t);
 
 // Lays the controls out again, with units large enough for every text the

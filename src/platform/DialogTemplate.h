@@ -29,8 +29,9 @@ struct DialogTemplate
     QString text; // the template's caption
     // The translation context of the texts the template shows as it has
     // them: those of its controls without an id (a window gives every
-    // control it can find by id a text of its own). It is the context of
-    // the window's own texts, the name of its class.
+    // control it can find by id a text of its own), and the fit texts of its
+    // lists. It is the context of the window's own texts, the name of its
+    // class.
     QString context;
     QSize size; // dialog units
     QString fontFamily;

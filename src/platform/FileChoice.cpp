@@ -23,12 +23,8 @@ QString run(QWidget* owner, const QString& caption, const QString& filter, bool 
     dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog->setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
-    dialog->setLabelText(QFileDialog::LookIn, QStringLiteral("Se i:"));
-    dialog->setLabelText(QFileDialog::FileName, QStringLiteral("Filnavn:"));
-    dialog->setLabelText(QFileDialog::FileType, QStringLiteral("Filtype:"));
-    dialog->setLabelText(QFileDialog::Accept,
-                         save ? QStringLiteral("Lagre") : QStringLiteral("Åpne"));
-    dialog->setLabelText(QFileDialog::Reject, QStringLiteral("Avbryt"));
+    // Its own texts ("Se i:", "Filnavn:", "Lagre", "Avbryt") are Qt's, in
+    // the language of the windows: the translations installed at start.
     if (save) {
         // The suffix of the chosen type when the user types a bare name.
         const int dot = start.lastIndexOf(QLatin1Char('.'));

@@ -4,8 +4,9 @@
 
 class QWidget;
 
-// The program's file dialogs, in Norwegian where the dialog is Qt's own (a
-// desktop's native dialog speaks the desktop's language). Each is modal to
+// The program's file dialogs, in the language of the windows where the
+// dialog is Qt's own (a desktop's native dialog speaks the desktop's
+// language); the caller gives the caption and the filter in that language. Each is modal to
 // its owner's window and returns the chosen path, or an empty text when the
 // user cancelled. Each opens in the folder the last one was left in, while
 // the program runs.

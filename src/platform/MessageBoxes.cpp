@@ -1,6 +1,7 @@
 #include "platform/MessageBoxes.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -11,6 +12,12 @@
 namespace msgbox {
 
 namespace {
+
+// The buttons' texts, in the language of the windows.
+struct MessageBoxTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(MessageBoxes)
+};
 
 struct Ahead
 {
@@ -67,9 +74,9 @@ int runBox(QWidget* owner, const Shown& shown, QMessageBox::StandardButtons butt
     box->setDefaultButton(defaultButton);
     box->setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
     const std::pair<QMessageBox::StandardButton, QString> texts[] = {
-        {QMessageBox::Yes, shown.yesText.isEmpty() ? QStringLiteral("Ja") : shown.yesText},
-        {QMessageBox::No, shown.noText.isEmpty() ? QStringLiteral("Nei") : shown.noText},
-        {QMessageBox::Ok, QStringLiteral("OK")}};
+        {QMessageBox::Yes, shown.yesText.isEmpty() ? MessageBoxTexts::tr("Ja") : shown.yesText},
+        {QMessageBox::No, shown.noText.isEmpty() ? MessageBoxTexts::tr("Nei") : shown.noText},
+        {QMessageBox::Ok, MessageBoxTexts::tr("OK")}};
     for (const auto& [which, label] : texts) {
         if (QAbstractButton* button = box->button(which))
             button->setText(label);

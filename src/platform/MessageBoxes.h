@@ -10,9 +10,10 @@ class QWidget;
 // answer boxes ahead of time instead of waiting on a real modal box.
 //
 // A box is modal to its owner's window only: the popup and the tray menu
-// stay usable while it is open. Its buttons are Norwegian ("Ja", "Nei",
-// "OK"); a box whose owner is not shown (the main window is hidden while the
-// program sits in the tray) is centred on the screen.
+// stay usable while it is open. Its buttons are "Ja", "Nei" and "OK" in the
+// language of the windows; the caller gives its texts in that language. A
+// box whose owner is not shown (the main window is hidden while the program
+// sits in the tray) is centred on the screen.
 namespace msgbox {
 
 enum class Answer

@@ -55,7 +55,7 @@ FieldProblem AnnouncementFields::check() const
     // would pass the check and silently replace what the user typed.
     const std::optional<uint32_t> delay = delayFromText(edit(kDelayField)->text());
     if (!delay || *delay > kMaxDelaySeconds)
-        return {QStringLiteral("Message timeout to high !"), edit(kDelayField)};
+        return {tr("Message timeout to high !"), edit(kDelayField)};
     return {};
 }
 

@@ -2,6 +2,7 @@
 
 #include "settings/FieldGroup.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 // How the settings dialog says that a call rings: "Vis melding ved Ring",
@@ -10,6 +11,9 @@
 // choice.
 class AnnouncementFields : public FieldGroup
 {
+    // The texts of every group belong to the dialog's one context.
+    Q_DECLARE_TR_FUNCTIONS(SettingsDialog)
+
 public:
     explicit AnnouncementFields(QWidget* dialog);
 

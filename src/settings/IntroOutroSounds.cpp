@@ -5,12 +5,19 @@
 #include "platform/SoundFiles.h"
 #include "platform/SoundOutput.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <optional>
 
 namespace introoutro {
 
 namespace {
+
+// The question is the settings dialog's, where the buttons are.
+struct IntroOutroTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(SettingsDialog)
+};
 
 // The file as it is there, in whatever case, or else the path it gets.
 std::optional<QString> existingOrNewPath(const QString& dataDir, const std::string& fileName)
@@ -40,7 +47,7 @@ void record(RecorderStarter& recorder, const QString& dataDir, const std::string
 void remove(QWidget* owner, const QString& dataDir, const std::string& fileName)
 {
     if (msgbox::question(owner, QStringLiteral("Ringvakt"),
-                         QStringLiteral("Vil du virklig slette denne lyd-filen ?")) ==
+                         IntroOutroTexts::tr("Vil du virklig slette denne lyd-filen ?")) ==
         msgbox::Answer::No)
         return;
     if (const std::optional<QString> path = soundfiles::findExisting(dataDir, fileName))

@@ -28,8 +28,8 @@ void LineFields::show(const Settings& s)
     edit(kMonitorPort)->setMaxLength(5);
     edit(kMonitorPort)->setText(QString::number(s.CALLMONITOR_PORT));
     // The call monitor's fields follow the radio buttons, not their label.
-    edit(kMonitorHost)->setAccessibleName(QStringLiteral("Ruterens samtalemonitor"));
-    edit(kMonitorPort)->setAccessibleName(QStringLiteral("Samtalemonitorens port"));
+    edit(kMonitorHost)->setAccessibleName(tr("Ruterens samtalemonitor"));
+    edit(kMonitorPort)->setAccessibleName(tr("Samtalemonitorens port"));
     fillCountries(QString::fromStdString(s.COUNTRY));
 }
 
@@ -59,7 +59,7 @@ void LineFields::fillCountries(const QString& current)
     combo->setCurrentIndex(index);
     // Named after its label: an editable list would otherwise be known by
     // what it holds.
-    combo->setAccessibleName(QStringLiteral("Land for telefonnumre"));
+    combo->setAccessibleName(tr("Land for telefonnumre"));
 }
 
 std::optional<QString> LineFields::countryCode() const
@@ -104,15 +104,15 @@ FieldProblem LineFields::check() const
 {
     // A country typed that the list does not have.
     if (!countryCode())
-        return {QStringLiteral("Check country !"), control<QComboBox>(kCountry)};
+        return {tr("Check country !"), control<QComboBox>(kCountry)};
     // The call monitor needs somewhere to connect to. (With CAPI chosen its
     // fields are greyed and are kept as they stand.)
     if (!radio(kMonitor)->isChecked())
         return {};
     if (host().empty())
-        return {QStringLiteral("Check call monitor host !"), edit(kMonitorHost)};
+        return {tr("Check call monitor host !"), edit(kMonitorHost)};
     if (!port())
-        return {QStringLiteral("Check call monitor port !"), edit(kMonitorPort)};
+        return {tr("Check call monitor port !"), edit(kMonitorPort)};
     return {};
 }
 

@@ -3,6 +3,7 @@
 #include "settings/FieldGroup.h"
 #include "settings/SharingFields.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <optional>
 #include <string>
@@ -14,6 +15,9 @@
 // port can be edited only while it is the line.
 class LineFields : public FieldGroup
 {
+    // The texts of every group belong to the dialog's one context.
+    Q_DECLARE_TR_FUNCTIONS(SettingsDialog)
+
 public:
     explicit LineFields(QWidget* dialog);
 

@@ -14,9 +14,12 @@ struct MsnRow
     const char* emptyMessage;
 };
 const std::array<MsnRow, 3> kMsnRows = {{
-    {MsnFields::kMsn1, 1059, &Settings::MSN_1, MsnLog::Msn1, "Check MSN 1 !"},
-    {MsnFields::kMsn2, 1060, &Settings::MSN_2, MsnLog::Msn2, "Check MSN 2 !"},
-    {MsnFields::kMsn3, 1061, &Settings::MSN_3, MsnLog::Msn3, "Check MSN 3 !"},
+    {MsnFields::kMsn1, 1059, &Settings::MSN_1, MsnLog::Msn1,
+     QT_TRANSLATE_NOOP("SettingsDialog", "Check MSN 1 !")},
+    {MsnFields::kMsn2, 1060, &Settings::MSN_2, MsnLog::Msn2,
+     QT_TRANSLATE_NOOP("SettingsDialog", "Check MSN 2 !")},
+    {MsnFields::kMsn3, 1061, &Settings::MSN_3, MsnLog::Msn3,
+     QT_TRANSLATE_NOOP("SettingsDialog", "Check MSN 3 !")},
 }};
 
 } // namespace
@@ -73,7 +76,7 @@ FieldProblem MsnFields::check() const
 {
     for (size_t n = 0; n < kMsnRows.size(); ++n) {
         if (msn(n).empty() && box(kMsnRows[n].boxId)->isChecked())
-            return {QString::fromLatin1(kMsnRows[n].emptyMessage), edit(kMsnRows[n].fieldId)};
+            return {tr(kMsnRows[n].emptyMessage), edit(kMsnRows[n].fieldId)};
     }
     return {};
 }

@@ -2,6 +2,7 @@
 
 #include "settings/FieldGroup.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 // The settings dialog's "MSN'er": "Logg alle MSN'er", or up to three MSNs,
@@ -10,6 +11,9 @@
 // while its box is ticked.
 class MsnFields : public FieldGroup
 {
+    // The texts of every group belong to the dialog's one context.
+    Q_DECLARE_TR_FUNCTIONS(SettingsDialog)
+
 public:
     explicit MsnFields(QWidget* dialog);
 

@@ -18,46 +18,47 @@ struct ControlText
     int id;
     const char* text;
 };
-// The run-time texts of the group boxes, radio buttons and check boxes.
+// The run-time texts of the group boxes, radio buttons and check boxes,
+// translated where they are shown.
 constexpr ControlText kTexts[] = {
-    {1071, "Vis melding ved Ring"},
-    {1047, "Alltid"},
-    {1048, "Hvis Innringer ble gjenkjent"},
-    {1049, "Aldri"},
-    {1072, "Lukk meldingen"},
-    {1050, "Aldri"},
-    {1051, "Etter (sekunder):"},
-    {1073, "Gi et PIP ved ring"},
-    {1052, "Alltid"},
-    {1053, "Hvis Innringer blir gjenkjent"},
-    {1054, "Hvis ingen personlig lyd ligger inne"},
-    {1055, "Aldri"},
-    {1074, "MSN'er"},
-    {1040, "Logg alle MSN'er"},
-    {1044, "Logg MSN 1:"},
-    {1045, "Logg MSN 2:"},
-    {1046, "Logg MSN 3:"},
-    {1075, "Personlige Alarmer"},
-    {1008, "Spill Personlig Alarm"},
-    {1056, "Spill intro:"},
-    {1062, "Spill outro:"},
-    {1080, "Linje"},
-    {1081, "CAPI (ISDN-kort, eller ruter med CAPI over TCP)"},
-    {1082, "Ruterens samtalemonitor:"},
-    {1085, "Vis varsel på skrivebordet"},
-    {1086, "Land for telefonnumre:"},
-    {1088, "Deling"},
-    {1090, "Del anrop via MQTT"},
-    {1103, "Megler:"},
-    {1104, "Port:"},
-    {1105, "Bruker:"},
-    {1106, "Passord:"},
-    {1095, "Bruk TLS"},
-    {1107, "CA-fil:"},
-    {1108, "Emne:"},
-    {1098, "Meld til hjemmeautomasjon"},
-    {1099, "Anrop fra en annen Ringvakt (MQTT)"},
-    {1102, "Bare fra maskin:"},
+    {1071, QT_TRANSLATE_NOOP("SettingsDialog", "Vis melding ved Ring")},
+    {1047, QT_TRANSLATE_NOOP("SettingsDialog", "Alltid")},
+    {1048, QT_TRANSLATE_NOOP("SettingsDialog", "Hvis Innringer ble gjenkjent")},
+    {1049, QT_TRANSLATE_NOOP("SettingsDialog", "Aldri")},
+    {1072, QT_TRANSLATE_NOOP("SettingsDialog", "Lukk meldingen")},
+    {1050, QT_TRANSLATE_NOOP("SettingsDialog", "Aldri")},
+    {1051, QT_TRANSLATE_NOOP("SettingsDialog", "Etter (sekunder):")},
+    {1073, QT_TRANSLATE_NOOP("SettingsDialog", "Gi et PIP ved ring")},
+    {1052, QT_TRANSLATE_NOOP("SettingsDialog", "Alltid")},
+    {1053, QT_TRANSLATE_NOOP("SettingsDialog", "Hvis Innringer blir gjenkjent")},
+    {1054, QT_TRANSLATE_NOOP("SettingsDialog", "Hvis ingen personlig lyd ligger inne")},
+    {1055, QT_TRANSLATE_NOOP("SettingsDialog", "Aldri")},
+    {1074, QT_TRANSLATE_NOOP("SettingsDialog", "MSN'er")},
+    {1040, QT_TRANSLATE_NOOP("SettingsDialog", "Logg alle MSN'er")},
+    {1044, QT_TRANSLATE_NOOP("SettingsDialog", "Logg MSN 1:")},
+    {1045, QT_TRANSLATE_NOOP("SettingsDialog", "Logg MSN 2:")},
+    {1046, QT_TRANSLATE_NOOP("SettingsDialog", "Logg MSN 3:")},
+    {1075, QT_TRANSLATE_NOOP("SettingsDialog", "Personlige Alarmer")},
+    {1008, QT_TRANSLATE_NOOP("SettingsDialog", "Spill Personlig Alarm")},
+    {1056, QT_TRANSLATE_NOOP("SettingsDialog", "Spill intro:")},
+    {1062, QT_TRANSLATE_NOOP("SettingsDialog", "Spill outro:")},
+    {1080, QT_TRANSLATE_NOOP("SettingsDialog", "Linje")},
+    {1081, QT_TRANSLATE_NOOP("SettingsDialog", "CAPI (ISDN-kort, eller ruter med CAPI over TCP)")},
+    {1082, QT_TRANSLATE_NOOP("SettingsDialog", "Ruterens samtalemonitor:")},
+    {1085, QT_TRANSLATE_NOOP("SettingsDialog", "Vis varsel på skrivebordet")},
+    {1086, QT_TRANSLATE_NOOP("SettingsDialog", "Land for telefonnumre:")},
+    {1088, QT_TRANSLATE_NOOP("SettingsDialog", "Deling")},
+    {1090, QT_TRANSLATE_NOOP("SettingsDialog", "Del anrop via MQTT")},
+    {1103, QT_TRANSLATE_NOOP("SettingsDialog", "Megler:")},
+    {1104, QT_TRANSLATE_NOOP("SettingsDialog", "Port:")},
+    {1105, QT_TRANSLATE_NOOP("SettingsDialog", "Bruker:")},
+    {1106, QT_TRANSLATE_NOOP("SettingsDialog", "Passord:")},
+    {1095, QT_TRANSLATE_NOOP("SettingsDialog", "Bruk TLS")},
+    {1107, QT_TRANSLATE_NOOP("SettingsDialog", "CA-fil:")},
+    {1108, QT_TRANSLATE_NOOP("SettingsDialog", "Emne:")},
+    {1098, QT_TRANSLATE_NOOP("SettingsDialog", "Meld til hjemmeautomasjon")},
+    {1099, QT_TRANSLATE_NOOP("SettingsDialog", "Anrop fra en annen Ringvakt (MQTT)")},
+    {1102, QT_TRANSLATE_NOOP("SettingsDialog", "Bare fra maskin:")},
 };
 
 // The controls whose clicks are commands of the dialog; the other choices
@@ -105,18 +106,19 @@ SettingsDialog::SettingsDialog(QWidget* owner, const SettingsDialogParts& parts)
 void SettingsDialog::initialise()
 {
     const Settings& s = m_parts.settings;
-    setWindowTitle(QStringLiteral("Ringvakt Oppsett"));
-    dialogbuilder::control<QPushButton>(this, kOk)->setText(QStringLiteral("OK"));
-    dialogbuilder::control<QPushButton>(this, kCancel)->setText(QStringLiteral("Avbryt"));
+    setWindowTitle(tr("Ringvakt Oppsett"));
+    dialogbuilder::control<QPushButton>(this, kOk)->setText(tr("OK"));
+    dialogbuilder::control<QPushButton>(this, kCancel)->setText(tr("Avbryt"));
 
     for (const ControlText& t : kTexts) {
         QWidget* w = dialogbuilder::control(this, t.id);
+        const QString text = tr(t.text);
         if (auto* box = qobject_cast<QGroupBox*>(w))
-            box->setTitle(QString::fromUtf8(t.text));
+            box->setTitle(text);
         else if (auto* label = qobject_cast<QLabel*>(w))
-            label->setText(QString::fromUtf8(t.text));
+            label->setText(text);
         else
-            qobject_cast<QAbstractButton*>(w)->setText(QString::fromUtf8(t.text));
+            qobject_cast<QAbstractButton*>(w)->setText(text);
     }
 
     m_announcement.show(s);
@@ -192,7 +194,7 @@ void SettingsDialog::reject()
 
 void SettingsDialog::showSettingsError(const QString& text)
 {
-    msgbox::inform(this, QStringLiteral("Error"), text);
+    msgbox::inform(this, tr("Error"), text);
 }
 
 void SettingsDialog::ok()
@@ -232,8 +234,8 @@ void SettingsDialog::ok()
         // The new settings hold for this run all the same; the user must
         // know that the next start will not have them.
         msgbox::inform(this, QStringLiteral("Ringvakt"),
-                       QStringLiteral("Oppsettet kunne ikke lagres.\n"
-                                      "Endringene gjelder bare til Ringvakt avsluttes."));
+                       tr("Oppsettet kunne ikke lagres.\n"
+                          "Endringene gjelder bare til Ringvakt avsluttes."));
     }
     done(1);
 }

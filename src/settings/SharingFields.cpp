@@ -53,10 +53,10 @@ void SharingFields::show(const Settings& s)
     edit(kPort)->setMaxLength(5);
     edit(kPassword)->setEchoMode(QLineEdit::Password);
     // Told apart from the call monitor's port.
-    edit(kPort)->setAccessibleName(QStringLiteral("Meglerens port"));
+    edit(kPort)->setAccessibleName(tr("Meglerens port"));
     auto* choose = dialogbuilder::control<QPushButton>(m_dialog, kChooseCaFile);
     choose->setText(QString::fromUtf8("…"));
-    choose->setAccessibleName(QStringLiteral("Velg CA-fil"));
+    choose->setAccessibleName(tr("Velg CA-fil"));
 
     box(kShare)->setChecked(s.MQTT == Sharing::On);
     box(kTls)->setChecked(s.MQTT_TLS == Sharing::On);
@@ -102,20 +102,20 @@ FieldProblem SharingFields::check(bool mqttLine) const
     if (!box(kShare)->isChecked() && !mqttLine)
         return {};
     if (textOf(edit(kHost)).empty())
-        return {QStringLiteral("Check MQTT broker !"), edit(kHost)};
+        return {tr("Check MQTT broker !"), edit(kHost)};
     bool portOk = false;
     const int port = edit(kPort)->text().toInt(&portOk);
     if (!portOk || port < 1 || port > kMaxPort)
-        return {QStringLiteral("Check MQTT port !"), edit(kPort)};
+        return {tr("Check MQTT port !"), edit(kPort)};
     // A CA file that is not there would only show as a broker that cannot
     // be reached, much later.
     const QString caFile = edit(kCaFile)->text().trimmed();
     if (box(kTls)->isChecked() && !caFile.isEmpty() && !QFileInfo(caFile).isFile())
-        return {QStringLiteral("Check MQTT CA file !"), edit(kCaFile)};
+        return {tr("Check MQTT CA file !"), edit(kCaFile)};
     // What a topic cannot hold is said, not silently changed.
     if (!SharingConfig::isTopicPrefix(edit(kPrefix)->text()))
-        return {QStringLiteral("Check MQTT topic ! It cannot hold # or +, an empty level, or "
-                               "spaces at its ends."),
+        return {tr("Check MQTT topic ! It cannot hold # or +, an empty level, or "
+                   "spaces at its ends."),
                 edit(kPrefix)};
     return {};
 }
@@ -140,9 +140,8 @@ void SharingFields::store(Settings& s) const
 
 void SharingFields::chooseCaFile()
 {
-    const QString path =
-        filechoice::openFile(m_dialog, QStringLiteral("Velg CA-sertifikat"),
-                             QStringLiteral("Sertifikater (*.pem *.crt *.cer);;Alle filer (*)"));
+    const QString path = filechoice::openFile(
+        m_dialog, tr("Velg CA-sertifikat"), tr("Sertifikater (*.pem *.crt *.cer);;Alle filer (*)"));
     if (path.isEmpty())
         return;
     edit(kCaFile)->setText(path);

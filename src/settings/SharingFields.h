@@ -2,6 +2,7 @@
 
 #include "settings/FieldGroup.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 class QCheckBox;
@@ -17,6 +18,9 @@ struct Settings;
 // line is the MQTT line: a received call is never passed on.
 class SharingFields
 {
+    // The texts of every group belong to the dialog's one context.
+    Q_DECLARE_TR_FUNCTIONS(SettingsDialog)
+
 public:
     // The controls of this dialog, once it is built from its template.
     explicit SharingFields(QWidget* dialog);

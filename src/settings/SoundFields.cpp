@@ -41,13 +41,15 @@ void SoundFields::show(const Settings& s)
     edit(kIntroName)->setCursorPosition(0);
     edit(kOutroName)->setCursorPosition(0);
     // The icon buttons say what they do, and to which file.
+    const QString intro = edit(kIntroName)->text();
+    const QString outro = edit(kOutroName)->text();
     const std::pair<int, QString> soundButtons[] = {
-        {kIntroPlay, QStringLiteral("Spill av ") + edit(kIntroName)->text()},
-        {kIntroRecord, QStringLiteral("Ta opp ") + edit(kIntroName)->text()},
-        {kIntroDelete, QStringLiteral("Slett lydfilen ") + edit(kIntroName)->text()},
-        {kOutroPlay, QStringLiteral("Spill av ") + edit(kOutroName)->text()},
-        {kOutroRecord, QStringLiteral("Ta opp ") + edit(kOutroName)->text()},
-        {kOutroDelete, QStringLiteral("Slett lydfilen ") + edit(kOutroName)->text()}};
+        {kIntroPlay, tr("Spill av %1").arg(intro)},
+        {kIntroRecord, tr("Ta opp %1").arg(intro)},
+        {kIntroDelete, tr("Slett lydfilen %1").arg(intro)},
+        {kOutroPlay, tr("Spill av %1").arg(outro)},
+        {kOutroRecord, tr("Ta opp %1").arg(outro)},
+        {kOutroDelete, tr("Slett lydfilen %1").arg(outro)}};
     for (const auto& [id, name] : soundButtons)
         control<QPushButton>(id)->setAccessibleName(name);
 }

@@ -2,6 +2,7 @@
 
 #include "settings/FieldGroup.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <string>
 
@@ -14,6 +15,9 @@ class SoundOutput;
 // at once and are not undone by Cancel.
 class SoundFields : public FieldGroup
 {
+    // The texts of every group belong to the dialog's one context.
+    Q_DECLARE_TR_FUNCTIONS(SettingsDialog)
+
 public:
     // The intro's and outro's file names are read from `settings` when a
     // button is clicked.

@@ -2,6 +2,7 @@
 
 #include "sharing/BrokerTls.h"
 
+#include <QCoreApplication>
 #include <QHostAddress>
 #include <algorithm>
 #include <cerrno>
@@ -278,7 +279,9 @@ void MqttClient::dispatch(const MqttEvent& event)
             const QString why = sentence(mosquitto_connack_string(event.code));
             if (!m_refusalNoticed) {
                 m_refusalNoticed = true;
-                emit refusedNotice(QStringLiteral("MQTT-megleren %1 slipper ikke Ringvakt inn: %2")
+                // Shown in the tray; standard error has it from fail().
+                emit refusedNotice(QCoreApplication::translate(
+                                       "TrayIcon", "MQTT-megleren %1 slipper ikke Ringvakt inn: %2")
                                        .arg(brokerName(), why));
             }
             if (self)

@@ -12,15 +12,16 @@ AboutBox::AboutBox(QWidget* owner)
                          Qt::WindowCloseButtonHint)
 {
     dialogbuilder::build(this, DialogTemplate::load(kTemplateId));
-    setWindowTitle(QStringLiteral("Om Ringvakt"));
+    setWindowTitle(tr("Om Ringvakt"));
+    // The language of the windows, named in itself.
     dialogbuilder::control<QLabel>(this, 1010)
-        ->setText(QStringLiteral("Ringvakt V%1 (Norsk)").arg(QLatin1String(kRingvaktVersion)));
+        ->setText(tr("Ringvakt V%1 (Norsk)").arg(QLatin1String(kRingvaktVersion)));
     dialogbuilder::control<QLabel>(this, 1014)
-        ->setText(QStringLiteral("Ikke glem å sende feedback.txt !\n"
-                                 "Norsk oversettelse ved Tornholt,\n"
-                                 "med takk til alle som har prøvd og rettet."));
+        ->setText(tr("Ikke glem å sende feedback.txt !\n"
+                     "Norsk oversettelse ved Tornholt,\n"
+                     "med takk til alle som har prøvd og rettet."));
     auto* ok = dialogbuilder::control<QPushButton>(this, 1);
-    ok->setText(QStringLiteral("OK"));
+    ok->setText(tr("OK"));
     connect(ok, &QPushButton::clicked, this, [this] { done(1); });
     dialogbuilder::fit(this);
 }

@@ -2,6 +2,7 @@
 
 #include "calllog/CallLog.h"
 #include "calllog/CallLogWindow.h"
+#include "calllog/ShownCaller.h"
 #include "calls/CallPopupController.h"
 #include "line/Line.h"
 #include "phonebook/PhoneBookDialogs.h"
@@ -58,7 +59,8 @@ void Application::setFatalHandler(Controller::FatalHandler handler)
 {
     if (!handler) {
         handler = [this](const QString& text) {
-            msgbox::inform(m_mainWindow.get(), QStringLiteral("FEIL"), text);
+            // The line's fatal texts are CapiTexts', translated here.
+            msgbox::inform(m_mainWindow.get(), tr("FEIL"), tr(text.toUtf8().constData()));
             std::fflush(nullptr);
             // The process ends here, without the shutdown steps: the line is
             // already in a state that a release could not mend.
@@ -214,10 +216,10 @@ void Application::updateMissedCalls()
     // The caller as the call log names them: the name from the phone book,
     // or else the number.
     const CallRecord& call = m_core.callLog().at(last);
-    const std::string& caller = call.callerName.empty() || call.callerName == kUnknownName
-                                    ? call.callerNumber
-                                    : call.callerName;
-    m_tray->setMissedCalls(outcomes.unseenMissed(), cp1252::toQString(caller),
+    const QString caller = call.callerName.empty() || call.callerName == kUnknownName
+                               ? ShownCaller::number(call.callerNumber)
+                               : ShownCaller::name(call.callerName);
+    m_tray->setMissedCalls(outcomes.unseenMissed(), caller,
                            cp1252::toQString(call.time.substr(0, 5)));
 }
 

@@ -1,5 +1,6 @@
 #include "shell/DesktopNotifier.h"
 
+#include "calllog/ShownCaller.h"
 #include "platform/Cp1252.h"
 
 #include <QDBusMessage>
@@ -50,12 +51,13 @@ void DesktopNotifier::notifyCall(const std::string& callerNumber, const std::str
     const QString number = cp1252::toQString(callerNumber);
     // The body is escaped when it is sent, once the service's way of
     // reading it is known.
-    const QString body = QStringLiteral("%1\nTlf.Nummer: %2\nRinger til MSN: %3")
-                             .arg(cp1252::toQString(callerName), number, cp1252::toQString(msn));
+    const QString body = tr("%1\nTlf.Nummer: %2\nRinger til MSN: %3")
+                             .arg(ShownCaller::name(callerName), ShownCaller::number(callerNumber),
+                                  ShownCaller::number(msn));
     const bool offerAdd = numberDelivered && !inPhoneBook;
     QStringList actions;
     if (offerAdd)
-        actions << QString::fromLatin1(kAddAction) << QStringLiteral("-> Katalog");
+        actions << QString::fromLatin1(kAddAction) << tr("-> Katalog");
     send(m_calls, {QStringLiteral("Ringvakt"), body, actions, hintsOf(QStringLiteral("call")),
                    number, offerAdd});
 }
@@ -67,7 +69,8 @@ void DesktopNotifier::notifyMissedCall(const std::string& callerNumber,
     if (!m_bus.isConnected())
         return;
     const QString number = cp1252::toQString(callerNumber);
-    const QString body = tr("%1\nTlf.Nummer: %2").arg(cp1252::toQString(callerName), number);
+    const QString body = tr("%1\nTlf.Nummer: %2")
+                             .arg(ShownCaller::name(callerName), ShownCaller::number(callerNumber));
     const bool offerAdd = numberDelivered && !inPhoneBook;
     QStringList actions;
     if (offerAdd)

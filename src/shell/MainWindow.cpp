@@ -16,7 +16,7 @@ MainWindow::MainWindow()
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint)
 {
-    setWindowTitle(QStringLiteral("Ringvakt - Liste over de siste innringerene"));
+    setWindowTitle(tr("Ringvakt - Liste over de siste innringerene"));
     setWindowIcon(icons::icon(101));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -47,13 +47,13 @@ void MainWindow::setTrayPresent(bool present, QMenu* trayMenu)
         m_menuBar->addMenu(trayMenu);
         // What the call log's and the phone book's windows offer, where a
         // user looks for it first.
-        QMenu* file = m_menuBar->addMenu(QStringLiteral("Fil"));
+        QMenu* file = m_menuBar->addMenu(tr("Fil"));
         const std::pair<int, const char*> items[] = {
-            {command::ImportContacts, "Importer kontakter…"},
-            {command::ExportPhoneBook, "Eksporter katalogen…"},
-            {command::ExportCalls, "Eksporter samtaleloggen…"}};
+            {command::ImportContacts, QT_TR_NOOP("Importer kontakter…")},
+            {command::ExportPhoneBook, QT_TR_NOOP("Eksporter katalogen…")},
+            {command::ExportCalls, QT_TR_NOOP("Eksporter samtaleloggen…")}};
         for (const auto& [id, text] : items) {
-            QAction* action = file->addAction(QString::fromUtf8(text));
+            QAction* action = file->addAction(tr(text));
             connect(action, &QAction::triggered, this, [this, id = id] { emit commandChosen(id); });
         }
     }

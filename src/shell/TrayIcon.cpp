@@ -2,7 +2,6 @@
 
 #include "platform/Icons.h"
 #include "platform/MenuTemplate.h"
-#include "platform/Report.h"
 #include "shell/CommandIds.h"
 
 #include <QAction>
@@ -39,14 +38,14 @@ bool TrayIcon::available()
 
 void TrayIcon::SetTrayMode(OperatingMode mode, bool add)
 {
-    menus::setItemText(m_menu, command::ShowCallLog, QStringLiteral("Siste Innringere"));
-    menus::setItemText(m_menu, command::PhoneBook, QStringLiteral("Katalog"));
-    menus::setItemText(m_menu, command::Settings, QStringLiteral("Oppsett"));
-    menus::setItemText(m_menu, command::About, QStringLiteral("Om Ringvakt"));
-    menus::setItemText(m_menu, command::Exit, QStringLiteral("Avslutt"));
-    menus::setItemText(m_menu, command::Enable, QStringLiteral("Aktiver Ringvakt"));
-    menus::setItemText(m_menu, command::DisableOutput, QStringLiteral("Slå av Listefunksjon"));
-    menus::setItemText(m_menu, command::Disable, QStringLiteral("Slå av Ringvakt"));
+    menus::setItemText(m_menu, command::ShowCallLog, tr("Siste Innringere"));
+    menus::setItemText(m_menu, command::PhoneBook, tr("Katalog"));
+    menus::setItemText(m_menu, command::Settings, tr("Oppsett"));
+    menus::setItemText(m_menu, command::About, tr("Om Ringvakt"));
+    menus::setItemText(m_menu, command::Exit, tr("Avslutt"));
+    menus::setItemText(m_menu, command::Enable, tr("Aktiver Ringvakt"));
+    menus::setItemText(m_menu, command::DisableOutput, tr("Slå av Listefunksjon"));
+    menus::setItemText(m_menu, command::Disable, tr("Slå av Ringvakt"));
     menus::setDefaultItem(m_menu, command::ShowCallLog);
 
     switch (mode) {
@@ -84,9 +83,10 @@ void TrayIcon::setLineName(const QString& name)
 
 void TrayIcon::showNotice(const QString& text)
 {
-    // Also on standard error: a desktop without a tray shows no message.
+    // The text is in the language of the windows; whoever sent it has said
+    // it on standard error too (where a desktop without a tray can be read),
+    // as standard error says everything: the same in every language.
     m_lastNotice = text;
-    reportToStandardError(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
     if (m_tray->isVisible() && QSystemTrayIcon::supportsMessages())
         m_tray->showMessage(QStringLiteral("Ringvakt"), text, icons::icon(101), 15000);
 }
@@ -107,12 +107,16 @@ void TrayIcon::refresh()
     if (!m_lineName.isEmpty())
         tip += QStringLiteral(" - ") + m_lineName;
     if (m_lineLost && m_iconId != m_modeIconId) {
-        tip = QStringLiteral("Ringvakt - ingen forbindelse med linja");
-        if (!m_lineName.isEmpty())
-            tip += QStringLiteral(" (") + m_lineName + QLatin1Char(')');
-        if (m_lostSince.isValid())
-            tip += QStringLiteral(" siden ") +
-                   m_lostSince.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+        const QString since = m_lostSince.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+        if (m_lineName.isEmpty())
+            tip = m_lostSince.isValid()
+                      ? tr("Ringvakt - ingen forbindelse med linja siden %1").arg(since)
+                      : tr("Ringvakt - ingen forbindelse med linja");
+        else
+            tip = m_lostSince.isValid()
+                      ? tr("Ringvakt - ingen forbindelse med linja (%1) siden %2")
+                            .arg(m_lineName, since)
+                      : tr("Ringvakt - ingen forbindelse med linja (%1)").arg(m_lineName);
     }
     if (m_missed > 0)
         tip += QLatin1Char('\n') + m_missedLine;

@@ -67,9 +67,16 @@ std::optional<int> prepare(const ProgramOptions& options, SingleInstance& instan
     return std::nullopt;
 }
 
-// An import or export without windows; the exit code.
-int transfer(const ProgramOptions& options)
+// An import or export without windows; the exit code. What it prints is
+// English, whatever the language of the windows: the reports of imports and
+// exports that the windows show in their language (a file that cannot be
+// read, what an import adds) come through the English translation.
+int transfer(int argc, char** argv, const ProgramOptions& options)
 {
+    QCoreApplication app(argc, argv);
+    ProgramLanguage english;
+    english.install(QStringLiteral("en"));
+
     // An import changes the phone book: not behind a running program's back,
     // whose phone book window would save over it.
     SingleInstance instance;
@@ -119,7 +126,7 @@ int main(int argc, char** argv)
     case ProgramOptions::Action::Import:
     case ProgramOptions::Action::ExportCalls:
     case ProgramOptions::Action::ExportPhoneBook:
-        return transfer(options);
+        return transfer(argc, argv, options);
     case ProgramOptions::Action::Run:
         break;
     }

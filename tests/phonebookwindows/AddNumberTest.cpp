@@ -1,4 +1,5 @@
 #include "PhoneBookFixture.h"
+#include "calllog/CallLog.h"
 #include "calllog/CallLogWindow.h"
 #include "calls/CallPopup.h"
 #include "calls/CallPopupController.h"
@@ -6,6 +7,7 @@
 #include "phonebook/PhoneBookWindow.h"
 #include "platform/MessageBoxes.h"
 #include "shell/CommandIds.h"
+#include "shell/ProgramLanguage.h"
 
 #include <QAbstractItemModel>
 #include <QCoreApplication>
@@ -112,6 +114,24 @@ TEST_F(AddNumberTest, FromThePopup)
                    button(&e, 1)->click();
                });
     EXPECT_NE(dir.read("PhoneBk.dat").find("Vik\r\n\r\n562\r\n"), std::string::npos);
+}
+
+TEST_F(AddNumberTest, FromThePopupTheNumberAsStoredNotAsShown)
+{
+    // "Ukjent nummer" delivered as a number (as a broker's message may carry
+    // it): the popup shows it in the language of the windows, the editor
+    // gets it as the call log stores it.
+    ProgramLanguage german;
+    german.install(QStringLiteral("de"));
+    app->popups().showCallPopup(kUnknownNumber, "1", kUnknownName, true, false);
+    CallPopup* popup = app->popups().popup();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->callerNumberText(), "Unbekannte Nummer");
+    withEditor([&] { popup->addButton()->click(); },
+               [&](PhoneBookEditor& e) {
+                   EXPECT_EQ(edit(&e, 1023)->text(), "Ukjent nummer");
+                   button(&e, 2)->click();
+               });
 }
 
 TEST_F(AddNumberTest, WithThePhoneBookWindowOpenTheRowGoesIntoItsList)

@@ -8,6 +8,7 @@
 #include "platform/DialogBuilder.h"
 #include "platform/MessageBoxes.h"
 #include "shell/CommandIds.h"
+#include "shell/ProgramLanguage.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,6 +31,9 @@ protected:
     void SetUp() override
     {
         PhoneBookFixture::SetUp();
+        // Norwegian as the program installs it: Qt's file dialog speaks it
+        // through our Bokmål of Qt's texts.
+        language.install(QStringLiteral("nb"));
         dir.write("Ringvakt.ini", "[V1.51]\nCOUNTRY=NO\nPSOUND=2\n");
         dir.write("PhoneBk.dat", kBook);
         dir.write("CallID.dat", "01-Jan-2026\r\n10:00:00\r\n1\r\n+4791300111\r\n"
@@ -50,6 +54,7 @@ protected:
     }
 
     static constexpr const char* kBook = "Hansen\r\nKari\r\n22123456\r\n";
+    ProgramLanguage language;
 };
 
 } // namespace

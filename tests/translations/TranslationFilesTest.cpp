@@ -147,7 +147,8 @@ TEST(TranslationFiles, EveryTextOfTheWindowsHasAFinishedTranslation)
     ASSERT_EQ(
         program(QStringLiteral(RINGVAKT_LUPDATE),
                 {QStringLiteral("-silent"), QStringLiteral("-locations"), QStringLiteral("none"),
-                 root + QStringLiteral("/src"), templateTexts, QStringLiteral("-ts"), found},
+                 root + QStringLiteral("/src"), root + QStringLiteral("/tools/recorder"),
+                 templateTexts, QStringLiteral("-ts"), found},
                 &output),
         QString());
     // lupdate warns of a tr() it cannot tie to a context (a class without

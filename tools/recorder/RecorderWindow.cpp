@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -18,9 +19,11 @@ namespace {
 // date while recording or playing.
 constexpr int kTickMs = 50;
 
+// "1,5 s", as the language of the windows writes it (the program sets it
+// as the default locale).
 QString secondsText(double seconds)
 {
-    return QLocale(QLocale::NorwegianBokmal).toString(seconds, 'f', 1) + QStringLiteral(" s");
+    return QLocale().toString(seconds, 'f', 1) + QStringLiteral(" s");
 }
 
 } // namespace
@@ -28,9 +31,9 @@ QString secondsText(double seconds)
 RecorderWindow::RecorderWindow(QString targetPath, QWidget* parent)
     : QWidget(parent), m_path(std::move(targetPath))
 {
-    setWindowTitle(QStringLiteral("Ringvakt - Lydopptak"));
+    setWindowTitle(tr("Ringvakt - Lydopptak"));
 
-    auto* file = new QLabel(QStringLiteral("Fil: %1").arg(QDir::toNativeSeparators(m_path)));
+    auto* file = new QLabel(tr("Fil: %1").arg(QDir::toNativeSeparators(m_path)));
     file->setTextFormat(Qt::PlainText);
     file->setWordWrap(true);
     m_status = new QLabel;
@@ -38,19 +41,24 @@ RecorderWindow::RecorderWindow(QString targetPath, QWidget* parent)
     m_status->setWordWrap(true);
     m_status->setMinimumWidth(320);
 
-    m_record = new QPushButton(QStringLiteral("Ta opp"));
-    m_stop = new QPushButton(QStringLiteral("Stopp"));
-    m_play = new QPushButton(QStringLiteral("Spill av"));
-    m_save = new QPushButton(QStringLiteral("Lagre"));
-    m_close = new QPushButton(QStringLiteral("Lukk"));
+    m_record = new QPushButton(tr("Ta opp"));
+    m_stop = new QPushButton(tr("Stopp"));
+    m_play = new QPushButton(tr("Spill av"));
+    m_save = new QPushButton(tr("Lagre"));
+    m_close = new QPushButton(tr("Lukk"));
     const std::pair<QPushButton*, const char*> named[] = {{m_record, "record"},
                                                           {m_stop, "stop"},
                                                           {m_play, "play"},
                                                           {m_save, "save"},
                                                           {m_close, "close"}};
     auto* buttons = new QHBoxLayout;
+    // Each button has room around its text, as the dialogs' buttons have:
+    // a push button's own size leaves its text none in the longer languages.
+    const int margin = style()->pixelMetric(QStyle::PM_ButtonMargin) +
+                       style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     for (const auto& [b, name] : named) {
         b->setObjectName(QString::fromLatin1(name));
+        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(b->text()) + 2 * margin);
         buttons->addWidget(b);
     }
 
@@ -68,9 +76,9 @@ RecorderWindow::RecorderWindow(QString targetPath, QWidget* parent)
     connect(&m_tick, &QTimer::timeout, this, &RecorderWindow::tick);
 
     if (m_audio.error().isEmpty())
-        setStatus(QStringLiteral("Trykk «Ta opp» for å ta opp lyden."));
+        setStatus(tr("Trykk «Ta opp» for å ta opp lyden."));
     else
-        setStatus(QStringLiteral("Lyden kan ikke brukes: %1").arg(m_audio.error()));
+        setStatus(tr("Lyden kan ikke brukes: %1").arg(m_audio.error()));
     updateButtons();
 }
 
@@ -89,13 +97,13 @@ QPushButton* RecorderWindow::button(const QString& name) const
 void RecorderWindow::record()
 {
     if (!m_audio.startRecording()) {
-        setStatus(QStringLiteral("Fant ingen mikrofon som kunne åpnes: %1").arg(m_audio.error()));
+        setStatus(tr("Fant ingen mikrofon som kunne åpnes: %1").arg(m_audio.error()));
         updateButtons();
         return;
     }
     m_unsaved = false;
     m_tick.start();
-    setStatus(QStringLiteral("Tar opp ... %1").arg(secondsText(0)));
+    setStatus(tr("Tar opp ... %1").arg(secondsText(0)));
     updateButtons();
 }
 
@@ -105,11 +113,11 @@ void RecorderWindow::stop()
     if (m_audio.isRecording()) {
         m_audio.stopRecording();
         m_unsaved = !m_audio.samples().isEmpty();
-        setStatus(QStringLiteral("Opptak på %1. Trykk «Lagre» for å lagre det.")
-                      .arg(secondsText(m_audio.seconds())));
+        setStatus(
+            tr("Opptak på %1. Trykk «Lagre» for å lagre det.").arg(secondsText(m_audio.seconds())));
     } else if (m_audio.isPlaying()) {
         m_audio.stopPlayback();
-        setStatus(QStringLiteral("Avspillingen er stoppet."));
+        setStatus(tr("Avspillingen er stoppet."));
     }
     updateButtons();
 }
@@ -117,12 +125,12 @@ void RecorderWindow::stop()
 void RecorderWindow::play()
 {
     if (!m_audio.startPlayback()) {
-        setStatus(QStringLiteral("Kan ikke spille av: %1").arg(m_audio.error()));
+        setStatus(tr("Kan ikke spille av: %1").arg(m_audio.error()));
         updateButtons();
         return;
     }
     m_tick.start();
-    setStatus(QStringLiteral("Spiller av ..."));
+    setStatus(tr("Spiller av ..."));
     updateButtons();
 }
 
@@ -132,12 +140,11 @@ bool RecorderWindow::save()
         stop();
     QString error;
     if (!wavfile::save(m_path, m_audio.samples(), SdlRecorder::kSampleRate, &error)) {
-        setStatus(
-            QStringLiteral("Kunne ikke lagre %1: %2").arg(QDir::toNativeSeparators(m_path), error));
+        setStatus(tr("Kunne ikke lagre %1: %2").arg(QDir::toNativeSeparators(m_path), error));
         return false;
     }
     m_unsaved = false;
-    setStatus(QStringLiteral("Lagret (%1).").arg(secondsText(m_audio.seconds())));
+    setStatus(tr("Lagret (%1).").arg(secondsText(m_audio.seconds())));
     updateButtons();
     return true;
 }
@@ -148,20 +155,20 @@ void RecorderWindow::tick()
         if (!m_audio.collect()) {
             m_tick.stop();
             m_unsaved = true;
-            setStatus(QStringLiteral("Opptaket stoppet ved %1 minutter. Trykk «Lagre» for å "
-                                     "lagre det.")
+            setStatus(tr("Opptaket stoppet ved %1 minutter. Trykk «Lagre» for å "
+                         "lagre det.")
                           .arg(SdlRecorder::kMaxSeconds / 60));
             updateButtons();
             return;
         }
-        setStatus(QStringLiteral("Tar opp ... %1").arg(secondsText(m_audio.seconds())));
+        setStatus(tr("Tar opp ... %1").arg(secondsText(m_audio.seconds())));
         return;
     }
     if (m_audio.isPlaying()) {
         if (!m_audio.updatePlayback()) {
             m_tick.stop();
-            setStatus(m_unsaved ? QStringLiteral("Ferdig. Trykk «Lagre» for å lagre opptaket.")
-                                : QStringLiteral("Ferdig."));
+            setStatus(m_unsaved ? tr("Ferdig. Trykk «Lagre» for å lagre opptaket.")
+                                : tr("Ferdig."));
             updateButtons();
         }
         return;
@@ -189,12 +196,12 @@ RecorderWindow::CloseAnswer RecorderWindow::askBeforeClosing()
     if (m_closeQuestion)
         return m_closeQuestion();
     QMessageBox box(QMessageBox::Question, windowTitle(),
-                    QStringLiteral("Opptaket er ikke lagret. Vil du lagre det?"),
+                    tr("Opptaket er ikke lagret. Vil du lagre det?"),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
     box.setDefaultButton(QMessageBox::Save);
-    box.button(QMessageBox::Save)->setText(QStringLiteral("Lagre"));
-    box.button(QMessageBox::Discard)->setText(QStringLiteral("Forkast"));
-    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Avbryt"));
+    box.button(QMessageBox::Save)->setText(tr("Lagre"));
+    box.button(QMessageBox::Discard)->setText(tr("Forkast"));
+    box.button(QMessageBox::Cancel)->setText(tr("Avbryt"));
     const int answer = box.exec();
     if (answer == QMessageBox::Save)
         return CloseAnswer::Save;

@@ -10,11 +10,31 @@
 
 #include "RecorderCommandLine.h"
 #include "RecorderWindow.h"
+#include "settings/SettingsStore.h"
+#include "shell/ProgramLanguage.h"
 #include "version/Version.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QLocale>
+#include <QSettings>
 #include <cstdio>
+
+namespace {
+
+// Ringvakt's LANGUAGE setting, read from its settings file without changing
+// it; empty when there is none.
+std::string languageSetting()
+{
+    QSettings ringvakt(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tornholt"),
+                       QStringLiteral("Ringvakt"));
+    ringvakt.setFallbacksEnabled(false);
+    return ringvakt.value(QLatin1String(IniSettingsStore::kGroup) + QStringLiteral("/LANGUAGE"))
+        .toString()
+        .toStdString();
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -42,6 +62,14 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ringvakt-recorder"));
     QApplication::setApplicationVersion(QLatin1String(kRingvaktVersion));
+    // The recorder is one of Ringvakt's windows: it speaks the language
+    // Ringvakt's windows speak, and writes its numbers ("1,5 s") as that
+    // language does.
+    const QString chosen =
+        ProgramLanguage::choose(languageSetting(), QLocale::system().uiLanguages());
+    ProgramLanguage language;
+    language.install(chosen);
+    QLocale::setDefault(QLocale(chosen));
     RecorderWindow window(command.path);
     window.show();
     return app.exec();

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QRegularExpression>
 
 namespace {
@@ -50,6 +51,11 @@ QString ProgramLanguage::choose(const std::string& setting, const QStringList& u
 
 void ProgramLanguage::install(const QString& language)
 {
+    // What the windows name in words of their own (the countries) follows
+    // the language they speak, not the desktop's where the two differ.
+    const QLocale windows(language);
+    if (windows.language() != QLocale::system().language())
+        QLocale::setDefault(windows);
     if (language == QLatin1String(kNorwegian)) {
         // The system has Qt's dialogs in Nynorsk at most: ours are Bokmål.
         installBuiltIn(m_qt, QStringLiteral("qt_nb"));

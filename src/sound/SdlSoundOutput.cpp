@@ -60,6 +60,9 @@ struct SdlSoundOutput::Private
 
 SdlSoundOutput::SdlSoundOutput() : d(std::make_unique<Private>())
 {
+    // The program's signals are its own (it ends the normal way on them);
+    // SDL would otherwise take SIGTERM and SIGINT for events nobody reads.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     d->sdlReady = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     d->idleClose.setSingleShot(true);
     d->idleClose.setInterval(kIdleCloseMs);

@@ -20,6 +20,9 @@ QString sdlError()
 
 SdlRecorder::SdlRecorder()
 {
+    // SDL would otherwise take SIGTERM and SIGINT for an event nobody reads
+    // here, and the recorder would outlive a logout or a kill.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     m_sdlReady = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     if (!m_sdlReady)
         m_error = sdlError();
